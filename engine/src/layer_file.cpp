@@ -1,0 +1,73 @@
+// Reading a layer file: opening it, its header fields, and whether it holds its rows.
+#include "layer_file.h"
+
+#include "varnowel/layer_format.h"
+
+namespace varnowel {
+
+bool SeekTo(std::FILE* file, std::uint64_t offset) {
+#ifdef _WIN32
+  return _fseeki64(file, static_cast<long long>(offset), SEEK_SET) == 0;
+#else
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+namespace {
+
+std::uint64_t LengthOf(std::FILE* file) {
+#ifdef _WIN32
+  if (_fseeki64(file, 0, SEEK_END) != 0) return 0;
+  long long length = _ftelli64(file);
+#else
+  if (fseeko(file, 0, SEEK_END) != 0) return 0;
+  off_t length = ftello(file);
+#endif
+  return length < 0 ? 0 : static_cast<std::uint64_t>(length);
+}
+
+}  // namespace
+
+Fault OpenLayerFile(const std::string& path, LayerFile& layer) {
+  layer.path = path;
+  layer.file.reset(std::fopen(path.c_str(), "rb"));
+  if (!layer.file) return Fault::LayerNotFound;
+  layer.headerBytes = std::fread(layer.header.data(), 1, layer.header.size(), layer.file.get());
+  // A directory opens for reading on POSIX but yields a read error, not an end of file.
+  if (std::ferror(layer.file.get())) {
+    layer.file.reset();
+    return Fault::LayerNotFound;
+  }
+  return Fault::None;
+}
+
+Fault CheckLayerHeader(const LayerFile& layer) {
+  const auto& h = layer.header;
+  if (layer.headerBytes < std::size_t(bmp::kHeaderSize)) return Fault::LayerUnsupported;
+  if (h[0] != 'B' || h[1] != 'M') return Fault::LayerUnsupported;
+  if (bmp::ReadU32(h, bmp::kOffsetInfoSize) < std::uint32_t(bmp::kInfoHeaderSize))
+    return Fault::LayerUnsupported;
+  if (bmp::ReadU16(h, bmp::kOffsetBitCount) != 24) return Fault::LayerUnsupported;
+  if (bmp::ReadU32(h, bmp::kOffsetCompression) != 0) return Fault::LayerUnsupported;
+  if (layer.Width() < 0 || layer.Height() < 0) return Fault::LayerUnsupported;
+  return Fault::None;
+}
+
+Fault CheckLayerRows(const LayerFile& layer) {
+  const std::uint64_t needed = std::uint64_t(layer.PixelDataOffset()) +
+                               bmp::RowStride(layer.Width()) * std::uint64_t(layer.Height());
+  return LengthOf(layer.file.get()) >= needed ? Fault::None : Fault::LayerTruncated;
+}
+
+LayerFormat ReadLayerFormat(const std::string& path) {
+  LayerFile layer;
+  LayerFormat format;
+  format.fault = OpenLayerFile(path, layer);
+  if (format.fault != Fault::None) return format;
+  if (layer.headerBytes >= std::size_t(bmp::kOffsetBitCount + 2))
+    format.bitCount = bmp::ReadU16(layer.header, bmp::kOffsetBitCount);
+  format.fault = CheckLayerHeader(layer);
+  return format;
+}
+
+}  // namespace varnowel
