@@ -1,0 +1,2 @@
+// The engine's file-system services on Windows.
+#include "native_platform.h"
