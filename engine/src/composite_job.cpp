@@ -13,10 +13,11 @@ namespace varnowel {
 namespace {
 
 #ifdef _WIN32
-constexpr const char* kResultFormat = "%s\\fwrite.bmp";
+constexpr char kSeparator = '\\';
 #else
-constexpr const char* kResultFormat = "%s/fwrite.bmp";
+constexpr char kSeparator = '/';
 #endif
+constexpr const char* kResultName = "fwrite.bmp";
 
 std::string TextOf(const char (&field)[kTextSize]) {
   return std::string(field, strnlen(field, kTextSize));
@@ -41,9 +42,8 @@ bool StoreOutputPath(CompositeJob& job, const Target& target, Host& host) {
   if (target.kind == TargetKind::Preview) return StoreText(job.outputPath, target.previewPath);
   const auto directory = host.CurrentDirectory();
   if (!directory || !StoreText(job.workDir, *directory)) return false;
-  std::string path(kResultFormat);
-  path.replace(path.find("%s"), 2, *directory);
-  return StoreText(job.outputPath, path);
+  // The separator is added as it is: a root directory such as "C:\\" gives two in a row.
+  return StoreText(job.outputPath, *directory + kSeparator + kResultName);
 }
 
 }  // namespace

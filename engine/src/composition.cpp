@@ -2,6 +2,7 @@
 #include "varnowel/composition.h"
 
 #include <new>
+#include <stdexcept>
 
 #include "job_files.h"
 
@@ -37,6 +38,8 @@ Status ComposeLayers(Geometry size, std::span<const LayerSource> layers,
     files.layers.clear();
     return files.output->Commit();
   } catch (const std::bad_alloc&) {
+    return {Fault::TooLarge, {}};
+  } catch (const std::length_error&) {  // a band larger than the address space
     return {Fault::TooLarge, {}};
   }
 }
