@@ -42,7 +42,7 @@ bool StoreOutputPath(CompositeJob& job, const Target& target, Host& host) {
   if (target.kind == TargetKind::Preview) return StoreText(job.outputPath, target.previewPath);
   const auto directory = host.CurrentDirectory();
   if (!directory || !StoreText(job.workDir, *directory)) return false;
-  // The separator is added as it is: a root directory such as "C:\\" gives two in a row.
+  // The separator is added as it is: the root C:\ gives "C:\\fwrite.bmp", two in a row.
   return StoreText(job.outputPath, *directory + kSeparator + kResultName);
 }
 
