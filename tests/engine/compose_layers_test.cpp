@@ -8,11 +8,16 @@
 
 #include "engine_helpers.h"
 #include "native_platform.h"
+#include "test_host.h"
 #include "varnowel/bmp_layout.h"
 #include "varnowel/composition.h"
 
 namespace varnowel::test {
 namespace {
+
+std::string SizeName(const ::testing::TestParamInfo<std::pair<std::int32_t, std::int32_t>>& info) {
+  return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
+}
 
 // An asymmetric picture whose three channels differ everywhere: a mirrored row order, a
 // mirrored column or swapped blue and red all show. Never pure white.
@@ -73,7 +78,8 @@ TEST_P(RoundTrip, OpaqueLayerComesBackUnchanged) {
 
 INSTANTIATE_TEST_SUITE_P(OddAndEvenWidths, RoundTrip,
                          ::testing::Values(std::pair{1, 1}, std::pair{2, 3}, std::pair{3, 2},
-                                           std::pair{4, 1}, std::pair{5, 3}, std::pair{7, 5}));
+                                           std::pair{4, 1}, std::pair{5, 3}, std::pair{7, 5}),
+                         SizeName);
 
 TEST_F(Compose, FillBytesOfALayerDoNotReachTheOutput) {
   const Picture picture = Pattern(3, 2);
@@ -111,7 +117,8 @@ TEST_P(ZeroSize, HeaderAlone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ZeroSize,
-                         ::testing::Values(std::pair{0, 0}, std::pair{5, 0}, std::pair{0, 4}));
+                         ::testing::Values(std::pair{0, 0}, std::pair{5, 0}, std::pair{0, 4}),
+                         SizeName);
 
 // Bands hold about 1 MiB of rows; these pictures take two or more, the last one partly filled.
 class TallPicture : public Compose,
@@ -119,7 +126,11 @@ class TallPicture : public Compose,
 
 TEST_P(TallPicture, EveryBandIsReadBlendedAndWritten) {
   const auto [width, height] = GetParam();
-  const Picture base = Pattern(width, height);
+  // White rows in every band: each band must start from a white canvas of its own.
+  Picture base = Pattern(width, height);
+  for (std::int32_t row = 0; row < height; row += 3) {
+    for (std::int32_t x = 0; x < width; ++x) base.at(x, row) = kWhite;
+  }
   Picture marks(width, height, kWhite);
   Picture expected = base;
   for (std::int32_t row = 0; row < height; row += 7) {
@@ -134,7 +145,8 @@ TEST_P(TallPicture, EveryBandIsReadBlendedAndWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, TallPicture,
-                         ::testing::Values(std::pair{3000, 200}, std::pair{1, 262144 + 5}));
+                         ::testing::Values(std::pair{3000, 200}, std::pair{1, 262144 + 5}),
+                         SizeName);
 
 TEST_F(Compose, LaterLayersEndOnTopAndWhiteShowsThrough) {
   const Pixel a{10, 20, 30}, b{40, 50, 60}, c{70, 80, 90};
@@ -223,7 +235,10 @@ TEST_F(Compose, ResultHasTheModeOfANewlyCreatedFile) {
 }
 
 TEST_F(Compose, DeviceOutputIsWrittenInPlace) {
-  ASSERT_TRUE(ComposeFiles({2, 2}, {{WriteLayer(dir, "layer.bmp", Pattern(2, 2))}}, "/dev/null").ok());
+  TestHost host;
+  const LayerSource layers[] = {{WriteLayer(dir, "layer.bmp", Pattern(2, 2))}};
+  EXPECT_TRUE(ComposeLayers({2, 2}, layers, "/dev/null", host).ok());
+  EXPECT_FALSE(host.replacedSpecialFile);
   struct stat info {};
   ASSERT_EQ(stat("/dev/null", &info), 0);
   EXPECT_TRUE(S_ISCHR(info.st_mode));

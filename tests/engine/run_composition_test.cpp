@@ -91,12 +91,14 @@ TEST_F(RecordRun, LayerThatIsOffIsNeitherReadNorConverted) {
 
 // Switches hold 0 or 1, and only 1 counts.
 TEST_F(RecordRun, OnlyOneSwitchesOn) {
-  EnableLayer(job, 0, WriteLayer(dir, "black.bmp", Picture(1, 1, kBlack)));
+  EnableLayer(job, 0, WriteLayer(dir, "black.bmp", Picture(2, 1, kBlack)));
   job.enabled[0] = 2;
-  EnableLayer(job, 1, WriteLayer(dir, "colour.bmp", Picture(1, 1, {10, 20, 31})));
+  Picture colour(2, 1);
+  colour.at(0, 0) = {10, 20, 31};
+  EnableLayer(job, 1, WriteLayer(dir, "colour.bmp", colour));
   job.grayscale[1] = 2;
-  ASSERT_TRUE(Run({1, 1}).ok());
-  EXPECT_EQ(Result().pixels, (std::vector<Pixel>{{10, 20, 31}}));
+  ASSERT_TRUE(Run({2, 1}).ok());
+  EXPECT_EQ(Result().pixels, (std::vector<Pixel>{{10, 20, 31}, kWhite}));
 }
 
 TEST_F(RecordRun, RecordSettingsReachTheBlend) {
