@@ -73,6 +73,33 @@ TEST_F(RecordRun, PreviewWritesItsOwnFileAndLeavesWorkDir) {
   EXPECT_FALSE(std::filesystem::exists(dir / "fwrite.bmp"));
 }
 
+// The previous result is a layer of the next run, read whole before it is replaced.
+TEST_F(RecordRun, PreviousResultAsALayer) {
+  Picture first(3, 2, kBlue);
+  first.at(0, 0) = kRed;
+  EnableLayer(job, 0, WriteLayer(dir, "first.bmp", first));
+  ASSERT_TRUE(Run({3, 2}).ok());
+
+  Picture mark(3, 2);
+  mark.at(2, 1) = {1, 2, 3};
+  EnableLayer(job, 0, job.outputPath);
+  EnableLayer(job, 1, WriteLayer(dir, "mark.bmp", mark));
+  ASSERT_TRUE(Run({3, 2}).ok());
+  first.at(2, 1) = {1, 2, 3};
+  EXPECT_EQ(Result(), first);
+  EXPECT_EQ(NamesIn(dir.path()), (std::set<std::string>{"first.bmp", "fwrite.bmp", "mark.bmp"}));
+}
+
+// What the commands pass when no layer is on.
+TEST_F(RecordRun, NoLayerOnGivesTheHeaderAlone) {
+  ASSERT_TRUE(Run({0, 0}).ok());
+  const auto bytes = ReadBytes(dir / "fwrite.bmp");
+  ASSERT_EQ(bytes.size(), 54u);
+  EXPECT_EQ(bytes[2], 54);
+  EXPECT_EQ(bytes[18], 0);
+  EXPECT_EQ(bytes[22], 0);
+}
+
 // What an earlier command left in a row that is now off must not be used.
 TEST_F(RecordRun, LayerThatIsOffIsNeitherReadNorConverted) {
   Picture lower(3, 1), upper(3, 1);
