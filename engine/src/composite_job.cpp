@@ -36,14 +36,17 @@ Status Report(const Status& status, Host& host) {
 }
 
 // Names the output of a run in the record: "fwrite.bmp" in the current directory, or the
-// front end's preview file. False when the path cannot be had or does not fit the record.
-bool StoreOutputPath(CompositeJob& job, const Target& target, Host& host) {
+// front end's preview file. Leaves it empty when the path cannot be had or does not fit.
+void StoreOutputPath(CompositeJob& job, const Target& target, Host& host) {
   job.outputPath[0] = '\0';
-  if (target.kind == TargetKind::Preview) return StoreText(job.outputPath, target.previewPath);
+  if (target.kind == TargetKind::Preview) {
+    StoreText(job.outputPath, target.previewPath);
+    return;
+  }
   const auto directory = host.CurrentDirectory();
-  if (!directory || !StoreText(job.workDir, *directory)) return false;
+  if (!directory || !StoreText(job.workDir, *directory)) return;
   // The separator is added as it is: the root C:\ gives "C:\\fwrite.bmp", two in a row.
-  return StoreText(job.outputPath, *directory + kSeparator + kResultName);
+  StoreText(job.outputPath, *directory + kSeparator + kResultName);
 }
 
 }  // namespace
@@ -83,7 +86,9 @@ int ReadLayerGeometry(CompositeJob& job, std::int32_t& width, std::int32_t& heig
 
 Status RunComposition(std::int32_t width, std::int32_t height, CompositeJob& job,
                       const Target& target, Host& host) {
-  if (!StoreOutputPath(job, target, host)) return Report({Fault::OutputOpenFailed, {}}, host);
+  // An output path that cannot be had stays empty: the layers are still checked first, and
+  // the empty path then fails to open.
+  StoreOutputPath(job, target, host);
   std::vector<LayerSource> layers;
   for (int i = 0; i < kLayerCount; ++i) {
     if (job.enabled[i] != 1) continue;

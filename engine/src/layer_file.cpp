@@ -45,7 +45,10 @@ Fault CheckLayerHeader(const LayerFile& layer) {
   const auto& h = layer.header;
   if (layer.headerBytes < std::size_t(bmp::kHeaderSize)) return Fault::LayerUnsupported;
   if (h[0] != 'B' || h[1] != 'M') return Fault::LayerUnsupported;
-  if (bmp::ReadU32(h, bmp::kOffsetInfoSize) < std::uint32_t(bmp::kInfoHeaderSize))
+  const std::uint32_t infoSize = bmp::ReadU32(h, bmp::kOffsetInfoSize);
+  if (infoSize < std::uint32_t(bmp::kInfoHeaderSize)) return Fault::LayerUnsupported;
+  // Rows that would start inside the headers are a damaged file, not a picture.
+  if (layer.PixelDataOffset() < std::uint64_t(bmp::kFileHeaderSize) + infoSize)
     return Fault::LayerUnsupported;
   if (bmp::ReadU16(h, bmp::kOffsetBitCount) != 24) return Fault::LayerUnsupported;
   if (bmp::ReadU32(h, bmp::kOffsetCompression) != 0) return Fault::LayerUnsupported;

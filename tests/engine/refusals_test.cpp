@@ -78,6 +78,16 @@ LayerMaker Declared(std::int32_t width, std::int32_t height, std::uintmax_t leng
   };
 }
 
+// A good 3 x 2 layer whose bfOffBits says its rows start at `offset`.
+LayerMaker PixelsAt(std::uint32_t offset) {
+  return [=](const TempDir& dir, const std::string& name) {
+    auto bytes = EncodeBmp(Picture(3, 2, kRed));
+    for (int i = 0; i < 4; ++i) bytes[10 + i] = std::uint8_t(offset >> (8 * i));
+    WriteBytes(dir / name, bytes);
+    return dir / name;
+  };
+}
+
 LayerMaker Missing() {
   return [](const TempDir& dir, const std::string& name) { return dir / name; };
 }
@@ -125,6 +135,8 @@ const LayerCase kLayerCases[] = {
     {"BitFields", {Variant({.compression = 3})}, {3, 2}, 0, kLayerUnsupported},
     {"TopDownAlone", {Variant({.topDown = true})}, {3, -2}, 0, kLayerUnsupported},
     {"NegativeWidth", {NegativeWidth()}, {-3, 2}, 0, kLayerUnsupported},
+    {"RowsStartInsideTheHeaders", {PixelsAt(0)}, {3, 2}, 0, kLayerUnsupported},
+    {"RowsStartInTheInfoHeader", {Good(), PixelsAt(53)}, {3, 2}, 1, kLayerUnsupported},
     {"OneByteShort", {Good(), Variant({.cutBytes = 1})}, {3, 2}, 1, kLayerTruncated},
     {"HeaderWithoutRows", {Variant({.cutBytes = 24})}, {3, 2}, 0, kLayerTruncated},
     {"RowsAfterAGapCutShort", {Variant({.gapBytes = 100, .cutBytes = 30})}, {3, 2}, 0,

@@ -193,6 +193,17 @@ TEST_P(LongDirectory, OutputPathMustFitTheRecord) {
   }
 }
 
+// Layers are checked before the output: a bad layer is what a too long directory reports.
+TEST_F(RecordRun, LayerFaultComesBeforeAnOutputPathThatDoesNotFit) {
+  host.currentDirectory = FolderOfLength(dir, 300);
+  EnableLayer(job, 0, dir / "missing.bmp");
+  const Status status = Run({1, 1});
+  EXPECT_EQ(status.fault, Fault::LayerNotFound);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].caption, "File Open Error");
+  EXPECT_EQ(host.messages[0].path, dir / "missing.bmp");
+}
+
 INSTANTIATE_TEST_SUITE_P(Lengths, LongDirectory,
                          ::testing::Values(DirectoryCase{244, true}, DirectoryCase{245, false},
                                            DirectoryCase{255, false}, DirectoryCase{256, false},
