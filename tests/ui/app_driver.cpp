@@ -46,32 +46,7 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
   return search.found;
 }
 
-// This process's environment with the locale variables replaced by LC_ALL=`locale`: Wine takes
-// a program's ANSI code page from the locale of its environment.
-std::vector<wchar_t> EnvironmentWith(const std::wstring& locale) {
-  std::vector<wchar_t> block;
-  wchar_t* strings = GetEnvironmentStringsW();
-  for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
-    const std::wstring_view view(entry);
-    if (view.starts_with(L"LC_") || view.starts_with(L"LANG=") || view.starts_with(L"LANGUAGE=")) {
-      continue;
-    }
-    block.insert(block.end(), view.begin(), view.end());
-    block.push_back(L'\0');
-  }
-  FreeEnvironmentStringsW(strings);
-  const std::wstring setting = L"LC_ALL=" + locale;
-  block.insert(block.end(), setting.begin(), setting.end());
-  block.push_back(L'\0');
-  block.push_back(L'\0');
-  return block;
-}
-
 }  // namespace
-
-const char* LocaleName(Locale locale) {
-  return locale == Locale::Japanese ? "ja_JP.UTF-8" : "en_US.UTF-8";
-}
 
 std::filesystem::path ProgramPath() {
   std::wstring path = L"Z:" + Widen(VARNOWEL_PROGRAM);
@@ -95,14 +70,12 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-App::App(const std::filesystem::path& currentDirectory, Locale locale) {
+App::App(const std::filesystem::path& currentDirectory) {
   const std::filesystem::path program = ProgramPath();
   std::wstring commandLine = L"\"" + program.wstring() + L"\"";
-  std::vector<wchar_t> environment = EnvironmentWith(Widen(LocaleName(locale)));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                      CREATE_UNICODE_ENVIRONMENT, environment.data(),
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       currentDirectory.c_str(), &startup, &process_)) {
     ADD_FAILURE() << "cannot start " << program << ": error " << GetLastError();
     return;

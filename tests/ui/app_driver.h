@@ -22,11 +22,6 @@ inline constexpr Duration kReactionWait = 60s;
 // How long a window that must not appear is looked for.
 inline constexpr Duration kAbsenceWait = 1500ms;
 
-// The locale a program starts under, and with it its ANSI code page (1252 or 932), unless the
-// program's manifest chooses UTF-8.
-enum class Locale { English, Japanese };
-const char* LocaleName(Locale locale);
-
 // A message box or other top-level dialog of the program besides the main dialog.
 struct Box {
   HWND window = nullptr;
@@ -35,9 +30,10 @@ struct Box {
 };
 
 // One running varnowel.exe with its current directory; ended at destruction if still running.
+// It inherits this process's locale, and with it the ANSI code page that Wine gives it.
 class App {
  public:
-  App(const std::filesystem::path& currentDirectory, Locale locale = Locale::English);
+  explicit App(const std::filesystem::path& currentDirectory);
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
