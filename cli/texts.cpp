@@ -66,27 +66,23 @@ constexpr FaultText kFaultTexts[] = {
 
 using Fields = std::initializer_list<std::pair<std::string_view, std::string_view>>;
 
-// `pattern` with each {name} replaced by its value; names without a value stay as written.
+// `pattern` with each {name} replaced by that field's value, in one pass, so a file name
+// that itself holds braces is printed as it is.
 std::string Fill(std::string_view pattern, Fields fields) {
   std::string text;
-  while (!pattern.empty()) {
-    const std::size_t open = pattern.find('{');
-    text += pattern.substr(0, open);
-    if (open == std::string_view::npos) break;
-    pattern.remove_prefix(open);
-    const std::size_t close = pattern.find('}');
-    const std::string_view name = pattern.substr(1, close == std::string_view::npos ? close : close - 1);
-    bool replaced = false;
-    for (const auto& [field, value] : fields) {
-      if (field == name) {
-        text += value;
-        replaced = true;
-        break;
-      }
+  for (std::size_t at = 0; at < pattern.size();) {
+    const std::size_t open = pattern.find('{', at);
+    const std::size_t close = pattern.find('}', open);
+    if (close == std::string_view::npos) {
+      text += pattern.substr(at);
+      break;
     }
-    const std::size_t used = replaced ? close + 1 : 1;
-    if (!replaced) text += '{';
-    pattern.remove_prefix(used);
+    text += pattern.substr(at, open - at);
+    const std::string_view name = pattern.substr(open + 1, close - open - 1);
+    for (const auto& [field, value] : fields) {
+      if (field == name) text += value;
+    }
+    at = close + 1;
   }
   return text;
 }

@@ -244,12 +244,14 @@ std::ostream& operator<<(std::ostream& out, const FileFaultCase& c) { return out
 const FileFaultCase kFileFaultCases[] = {
     {"MissingLayer", {"a.bmp", "missing.bmp"}, "missing.bmp: cannot open the file"},
     {"LayerIsAFolder", {"folder"}, "folder: cannot open the file"},
+    {"NameLikeAPlaceholder", {"{size}.bmp"}, "{size}.bmp: cannot open the file"},
     {"EightBitLayer", {"a.bmp", "eight.bmp"},
      "eight.bmp: not a 24-bit uncompressed bottom-up BMP file"},
     // Same width and height in absolute value: told as a format fault, not as sizes differing.
     {"TopDownLayer", {"a.bmp", "topdown.bmp"},
      "topdown.bmp: not a 24-bit uncompressed bottom-up BMP file"},
-    {"ShortFile", {"a.bmp", "short.bmp"}, "short.bmp: not a 24-bit uncompressed bottom-up BMP file"},
+    {"ShortFile", {"a.bmp", "short.bmp"},
+     "short.bmp: not a 24-bit uncompressed bottom-up BMP file"},
     {"TruncatedRows", {"a.bmp", "cut.bmp"}, "cut.bmp: the file is shorter than its pixel rows"},
     {"SizesDiffer", {"a.bmp", "-g", "a.bmp", "wide.bmp"},
      "layers differ in size: a.bmp is 3 x 2, wide.bmp is 4 x 2"},
