@@ -28,21 +28,24 @@ std::wstring ClassName(HWND window) {
   return name;
 }
 
+struct WindowSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+// A named callback: on i686 only a __stdcall function converts to WNDENUMPROC.
+BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM lParam) {
+  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search.processId && IsWindowVisible(window)) search.found.push_back(window);
+  return TRUE;
+}
+
 // The visible top-level windows of one process.
 std::vector<HWND> TopLevelWindows(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  EnumWindows(
-      [](HWND window, LPARAM lParam) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(lParam);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == search.processId && IsWindowVisible(window)) search.found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{processId, {}};
+  EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

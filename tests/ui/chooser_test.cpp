@@ -18,6 +18,14 @@ namespace fs = std::filesystem;
 constexpr int kOpen[] = {IDC_OPEN_1, IDC_OPEN_2, IDC_OPEN_3};
 constexpr int kPath[] = {IDC_PATH_1, IDC_PATH_2, IDC_PATH_3};
 
+BOOL CALLBACK FindVisibleEdit(HWND child, LPARAM found) {
+  wchar_t name[16] = {};
+  GetClassNameW(child, name, 16);
+  if (_wcsicmp(name, L"Edit") != 0 || !IsWindowVisible(child)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
 // The open-file dialog of one Open button, driven through its file-name field and buttons.
 class Chooser {
  public:
@@ -31,16 +39,7 @@ class Chooser {
   // also keeps a hidden edt1 for old hooks).
   HWND NameField() const {
     HWND field = nullptr;
-    EnumChildWindows(
-        window_,
-        [](HWND child, LPARAM found) -> BOOL {
-          wchar_t name[16] = {};
-          GetClassNameW(child, name, 16);
-          if (_wcsicmp(name, L"Edit") != 0 || !IsWindowVisible(child)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&field));
+    EnumChildWindows(window_, FindVisibleEdit, reinterpret_cast<LPARAM>(&field));
     if (field == nullptr) ADD_FAILURE() << "the chooser has no file-name field";
     return field;
   }
