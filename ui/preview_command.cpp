@@ -34,8 +34,8 @@ void ShowPreviewPicture(HWND dialog, const std::string& file) {
       SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
   // Once given an image, the control leaves every bitmap it held to the program.
   if (previous != nullptr) DeleteObject(previous);
-  // Version 6 statics show a copy of a bitmap with alpha; the control answers the copy
-  // next time, and the bitmap handed in is then the program's to free at once.
+  // A version 6 static shows its own copy of a bitmap with alpha and hands that copy back
+  // next time; the bitmap given to it is then the program's to free now.
   const auto shown =
       reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
   if (picture != nullptr && shown != picture) DeleteObject(picture);
