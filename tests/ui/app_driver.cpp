@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <string_view>
 
-
 namespace varnowel::uitest {
 
 namespace {

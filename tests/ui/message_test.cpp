@@ -1,6 +1,6 @@
 // Every message of the compose and preview commands, read from the box as the user sees it;
-// after each, nothing is composed. CTest runs this group under a Western and a Japanese locale,
-// which give Wine programs the ANSI code pages 1252 and 932.
+// after each, nothing is composed and an earlier result is kept. CTest runs this group under a
+// Western and a Japanese locale, which give Wine programs the ANSI code pages 1252 and 932.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -95,6 +95,11 @@ TEST_P(Messages, ShowsItsTextAndCaptionAndComposesNothing) {
   const MessageCase& c = GetParam();
   test::TempDir folder;
   c.files(folder.path());
+  // An earlier result, which no failed command may touch (unless the case puts a folder there).
+  const fs::path result = folder.path() / "fwrite.bmp";
+  const std::vector<std::uint8_t> earlier = test::EncodeBmp(CornerPicture(2, 1));
+  const bool keepsEarlier = !fs::exists(result);
+  if (keepsEarlier) test::WriteBytes(result, earlier);
   const std::vector<std::wstring> filesBefore = Listing(folder.path());
   App app(folder.path());
   c.settings(app);
@@ -108,6 +113,9 @@ TEST_P(Messages, ShowsItsTextAndCaptionAndComposesNothing) {
   app.ExpectNoBox();
   EXPECT_TRUE(app.Running());
   EXPECT_EQ(Listing(folder.path()), filesBefore);
+  if (keepsEarlier) {
+    EXPECT_EQ(test::ReadBytes(result), earlier) << "the earlier result changed";
+  }
   EXPECT_EQ(SendBounded(app.Item(IDC_PREVIEW_PICTURE), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
 }
 
