@@ -10,7 +10,7 @@ class NativePlatform final : public Platform {
   std::optional<std::string> CurrentDirectory() override;
   bool IsSpecialFile(const std::string& target) override;
   std::optional<std::string> CreateTemporaryFileBeside(const std::string& target) override;
-  bool ReplaceFile(const std::string& from, const std::string& to) override;
+  bool MoveIntoPlace(const std::string& from, const std::string& to) override;
 };
 
 }  // namespace varnowel

@@ -38,7 +38,7 @@ std::optional<std::string> NativePlatform::CreateTemporaryFileBeside(const std::
   return pattern;
 }
 
-bool NativePlatform::ReplaceFile(const std::string& from, const std::string& to) {
+bool NativePlatform::MoveIntoPlace(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }
 

@@ -1,7 +1,5 @@
 // The engine's file-system services on Windows; paths are in the process code page.
 #include <windows.h>
-// windows.h maps ReplaceFile to ReplaceFileA, which would rename the method defined here.
-#undef ReplaceFile
 
 #include <vector>
 
@@ -58,7 +56,7 @@ std::optional<std::string> NativePlatform::CreateTemporaryFileBeside(const std::
   return std::string(path);
 }
 
-bool NativePlatform::ReplaceFile(const std::string& from, const std::string& to) {
+bool NativePlatform::MoveIntoPlace(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 

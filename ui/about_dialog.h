@@ -1,7 +1,7 @@
 // The About box of the Help menu's "Version" item.
 #pragma once
 
-#include "win32_api.h"
+#include <windows.h>
 
 // Shows the About box owned by `owner` and returns when it is closed.
 void ShowAboutDialog(HWND owner);

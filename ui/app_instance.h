@@ -1,6 +1,6 @@
 // The module instance handle that WinMain keeps for every resource load.
 #pragma once
 
-#include "win32_api.h"
+#include <windows.h>
 
 extern HINSTANCE appInstance;

@@ -1,7 +1,7 @@
 // The Open buttons: the platform's open-file dialog fills a layer row's path edit.
 #pragma once
 
-#include "win32_api.h"
+#include <windows.h>
 
 // Lets the user pick the file of `layer` and writes it into the row's path edit. Cancel or a
 // failed call leaves the edit and the row's remembered path as they were.

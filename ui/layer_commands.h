@@ -1,7 +1,7 @@
 // The two commands that compose the layers: the result file, and the preview in the dialog.
 #pragma once
 
-#include "win32_api.h"
+#include <windows.h>
 
 #include "varnowel/composite_job.h"
 

@@ -1,7 +1,7 @@
 // The steps that the compose and preview commands share before the engine runs.
 #pragma once
 
-#include "win32_api.h"
+#include <windows.h>
 
 #include "dialog_texts.h"
 #include "varnowel/composite_job.h"

@@ -1,7 +1,7 @@
 // Message boxes through the wide API, from UTF-8 texts, so they read right on any code page.
 #pragma once
 
-#include "win32_api.h"
+#include <windows.h>
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 // The transparency edit and scroll bar of each layer row, kept in step within 0..100.
 #pragma once
 
-#include "win32_api.h"
+#include <windows.h>
 
 // Takes the number typed into the layer's edit and moves its bar there.
 void OnTransparencyEdit(HWND dialog, int layer);

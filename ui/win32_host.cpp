@@ -1,7 +1,7 @@
 // The engine's host in the dialog program.
 #include "win32_host.h"
 
-#include "win32_api.h"
+#include <windows.h>
 
 #include "message_box.h"
 
@@ -19,6 +19,6 @@ std::optional<std::string> Win32Host::CreateTemporaryFileBeside(const std::strin
 
 bool Win32Host::IsSpecialFile(const std::string& target) { return platform_.IsSpecialFile(target); }
 
-bool Win32Host::ReplaceFile(const std::string& from, const std::string& to) {
-  return platform_.ReplaceFile(from, to);
+bool Win32Host::MoveIntoPlace(const std::string& from, const std::string& to) {
+  return platform_.MoveIntoPlace(from, to);
 }

@@ -11,7 +11,7 @@ class Win32Host final : public varnowel::Host {
   std::optional<std::string> CurrentDirectory() override;
   std::optional<std::string> CreateTemporaryFileBeside(const std::string& target) override;
   bool IsSpecialFile(const std::string& target) override;
-  bool ReplaceFile(const std::string& from, const std::string& to) override;
+  bool MoveIntoPlace(const std::string& from, const std::string& to) override;
 
  private:
   varnowel::NativePlatform platform_;

@@ -2,7 +2,7 @@
 // UTF-16 for the wide API.
 #pragma once
 
-#include "win32_api.h"
+#include <windows.h>
 
 #include <string>
 #include <string_view>

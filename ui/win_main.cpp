@@ -1,5 +1,5 @@
 // Start-up of the dialog program: the job record, the window class, the main dialog.
-#include "win32_api.h"
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>

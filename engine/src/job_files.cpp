@@ -32,7 +32,7 @@ Status OutputFile::Commit() {
   const int closed = std::fclose(stream_);
   stream_ = nullptr;
   if (closed != 0) return {Fault::OutputWriteFailed, target_};
-  if (!inPlace_ && !platform_.ReplaceFile(writtenPath_, target_))
+  if (!inPlace_ && !platform_.MoveIntoPlace(writtenPath_, target_))
     return {Fault::OutputOpenFailed, target_};
   committed_ = true;
   return {};

@@ -34,12 +34,12 @@ class TestHost final : public Host {
   }
   // Never lets a run move a file over a device: the tests run as root, and a faulty engine
   // would otherwise turn /dev/null into a regular file for the whole machine.
-  bool ReplaceFile(const std::string& from, const std::string& to) override {
+  bool MoveIntoPlace(const std::string& from, const std::string& to) override {
     if (platform_.IsSpecialFile(to)) {
       replacedSpecialFile = true;
       return false;
     }
-    return !refuseReplace && platform_.ReplaceFile(from, to);
+    return !refuseReplace && platform_.MoveIntoPlace(from, to);
   }
   void ShowMessage(const Message& message) override { messages.push_back(message); }
 

@@ -25,7 +25,7 @@ class Platform {
 
   // Moves the finished file `from` over `to`, replacing a file of that name in one step.
   // Returns false when it could not; `from` is then still there.
-  virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
+  virtual bool MoveIntoPlace(const std::string& from, const std::string& to) = 0;
 };
 
 // One of the engine's messages: `text` is UTF-8 and may hold one "%s", which stands for
