@@ -19,8 +19,6 @@ using Duration = std::chrono::milliseconds;
 // test returns as soon as the awaited window shows.
 inline constexpr Duration kStartWait = 180s;
 inline constexpr Duration kReactionWait = 60s;
-// How long a window that must not appear is looked for.
-inline constexpr Duration kAbsenceWait = 1500ms;
 
 // A message box or other top-level dialog of the program besides the main dialog.
 struct Box {
@@ -67,7 +65,7 @@ class App {
                                 Duration wait = kReactionWait) const;
   // Presses OK on a message box and waits until it is gone.
   void Acknowledge(const Box& box) const;
-  // Expects that no box shows up within kAbsenceWait.
+  // Expects that the command under way has ended without opening any further box.
   void ExpectNoBox() const;
 
   // Waits for the process to end; its exit status, or nothing after the wait.
