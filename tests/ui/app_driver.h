@@ -28,7 +28,8 @@ struct Box {
 };
 
 // One running varnowel.exe with its current directory; ended at destruction if still running.
-// It inherits this process's locale, and with it the ANSI code page that Wine gives it.
+// It inherits this process's locale, from which Wine gives it its ANSI code page (unless its
+// manifest asks for UTF-8, which Wine 8 honours).
 class App {
  public:
   explicit App(const std::filesystem::path& currentDirectory);
