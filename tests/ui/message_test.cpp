@@ -41,12 +41,19 @@ void PrintTo(const MessageCase& c, std::ostream* out) { *out << c.name; }
 
 void NoSettings(const App&) {}
 
+// A path longer than the record's 254 bytes: still named whole in its message.
+const std::wstring kLongPath = std::wstring(300, L'x') + L".bmp";
+const std::wstring kLongPathMissing = kLongPath + L"が見つかりません。合成を終了します。";
+
 const MessageCase kMessageCases[] = {
     {"ComposeMissingFile", [](const fs::path& f) { WriteLayer(f / "filename0.bmp", CornerPicture(5, 3)); },
      NoSettings, IDOK, L"filename1.bmpが見つかりません。合成を終了します。", L"File Error"},
     {"ComposeMissingJapaneseName", BothLayers,
      [](const App& app) { app.SetText(IDC_PATH_2, L"見つからない画像.bmp"); }, IDOK,
      L"見つからない画像.bmpが見つかりません。合成を終了します。", L"File Error"},
+    {"ComposeMissingLongPath", BothLayers,
+     [](const App& app) { app.SetText(IDC_PATH_2, kLongPath); }, IDOK, kLongPathMissing.c_str(),
+     L"File Error"},
     {"PreviewMissingFile", [](const fs::path&) {}, NoSettings, IDC_PREVIEW,
      L"filename0.bmpが見つかりません。プレビューを終了します。", L"File Error"},
     {"ComposeEmptyPath", BothLayers, [](const App& app) { app.SetText(IDC_PATH_1, L""); }, IDOK,
