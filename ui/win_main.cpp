@@ -11,8 +11,6 @@
 #include "resource_ids.h"
 #include "varnowel/composite_job.h"
 
-HINSTANCE appInstance;
-
 namespace {
 
 char windowClassName[256];
