@@ -1,10 +1,16 @@
-// Drives the real varnowel.exe from another process through window messages.
+// Drives the real Varnowel dialog through window messages, in this process or in its own.
 #include "app_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
+
+#include "app_instance.h"
+#include "main_dialog.h"
+#include "resource_ids.h"
+#include "varnowel/composite_job.h"
 
 namespace varnowel::uitest {
 
@@ -28,7 +34,7 @@ std::wstring ClassName(HWND window) {
 }
 
 struct WindowSearch {
-  DWORD processId;
+  DWORD threadId;
   bool visibleOnly;
   std::vector<HWND> found;
 };
@@ -36,19 +42,24 @@ struct WindowSearch {
 // A named callback: on i686 only a __stdcall function converts to WNDENUMPROC.
 BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM lParam) {
   auto& search = *reinterpret_cast<WindowSearch*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search.processId && (!search.visibleOnly || IsWindowVisible(window))) {
+  if (GetWindowThreadProcessId(window, nullptr) == search.threadId &&
+      (!search.visibleOnly || IsWindowVisible(window))) {
     search.found.push_back(window);
   }
   return TRUE;
 }
 
-// The top-level windows of one process, the hidden ones too unless `visibleOnly`.
-std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly = true) {
-  WindowSearch search{processId, visibleOnly, {}};
+// The top-level windows of one thread, the hidden ones too unless `visibleOnly`.
+std::vector<HWND> TopLevelWindows(DWORD threadId, bool visibleOnly = true) {
+  WindowSearch search{threadId, visibleOnly, {}};
   EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// The program's dialog thread, as WinMain would run it: the main dialog with a zeroed record.
+DWORD WINAPI RunMainDialog(LPVOID job) {
+  return static_cast<DWORD>(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                            MainDlgProc, reinterpret_cast<LPARAM>(job)));
 }
 
 }  // namespace
@@ -75,33 +86,74 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-App::App(const std::filesystem::path& currentDirectory) {
+App::App(const std::filesystem::path& currentDirectory, Launch launch) {
+  if (launch == Launch::InProcess) {
+    StartInProcess(currentDirectory);
+  } else {
+    StartProcess(currentDirectory);
+  }
+  if (running_ != nullptr) WaitForDialog();
+}
+
+void App::StartInProcess(const std::filesystem::path& currentDirectory) {
+  appInstance = GetModuleHandleW(nullptr);
+  job_ = std::calloc(1, sizeof(varnowel::CompositeJob));
+  previousDirectory_ = std::filesystem::current_path();
+  std::filesystem::current_path(currentDirectory);
+  running_ = CreateThread(nullptr, 0, RunMainDialog, job_, 0, &threadId_);
+  if (running_ == nullptr) ADD_FAILURE() << "cannot start the dialog thread: " << GetLastError();
+}
+
+void App::StartProcess(const std::filesystem::path& currentDirectory) {
   const std::filesystem::path program = ProgramPath();
   std::wstring commandLine = L"\"" + program.wstring() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
   if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      currentDirectory.c_str(), &startup, &process_)) {
+                      currentDirectory.c_str(), &startup, &process)) {
     ADD_FAILURE() << "cannot start " << program << ": error " << GetLastError();
     return;
   }
-  WaitForDialog();
+  running_ = process.hProcess;
+  extra_ = process.hThread;
+  threadId_ = process.dwThreadId;
 }
 
 App::~App() {
-  if (process_.hProcess == nullptr) return;
-  if (Running()) {
-    TerminateProcess(process_.hProcess, 1);
-    WaitForSingleObject(process_.hProcess, 20000);
+  if (running_ != nullptr) {
+    if (Running()) CloseEverything();
+    if (Running()) {
+      ADD_FAILURE() << "the program did not end when asked";
+      if (extra_ != nullptr) TerminateProcess(running_, 1);
+      else TerminateThread(running_, 1);
+      WaitForSingleObject(running_, 20000);
+    }
+    CloseHandle(running_);
   }
-  CloseHandle(process_.hThread);
-  CloseHandle(process_.hProcess);
+  if (extra_ != nullptr) CloseHandle(extra_);
+  // The record stays allocated if the thread had to be terminated: it may still be in use.
+  if (job_ != nullptr && !Running()) std::free(job_);
+  if (!previousDirectory_.empty()) std::filesystem::current_path(previousDirectory_);
+}
+
+// Closes whatever box is open, innermost first, then the main dialog, as a user would.
+void App::CloseEverything() const {
+  WaitUntil(
+      [this] {
+        for (HWND window : TopLevelWindows(threadId_)) {
+          if (window != dialog_) PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+        if (TopLevelWindows(threadId_).size() <= 1) Command(IDCANCEL);
+        return WaitForSingleObject(running_, 200) == WAIT_OBJECT_0;
+      },
+      kReactionWait);
 }
 
 void App::WaitForDialog() {
   const bool shown = WaitUntil(
       [this] {
-        for (HWND window : TopLevelWindows(process_.dwProcessId)) {
+        for (HWND window : TopLevelWindows(threadId_)) {
           if (ClassName(window) == L"#32770" && WindowText(window) == L"Varnowel") {
             dialog_ = window;
             return true;
@@ -114,15 +166,16 @@ void App::WaitForDialog() {
 }
 
 bool App::Running() const {
-  return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+  return running_ != nullptr && WaitForSingleObject(running_, 0) == WAIT_TIMEOUT;
 }
 
 std::optional<DWORD> App::WaitForExit(Duration wait) {
-  if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(wait.count())) != WAIT_OBJECT_0) {
+  if (WaitForSingleObject(running_, static_cast<DWORD>(wait.count())) != WAIT_OBJECT_0) {
     return std::nullopt;
   }
   DWORD status = 0;
-  GetExitCodeProcess(process_.hProcess, &status);
+  if (extra_ != nullptr) GetExitCodeProcess(running_, &status);
+  else GetExitCodeThread(running_, &status);
   return status;
 }
 
@@ -157,7 +210,7 @@ SIZE App::ClientSize(int id) const {
 HWND App::Focus() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(process_.dwThreadId, &info)) return nullptr;
+  if (!GetGUIThreadInfo(threadId_, &info)) return nullptr;
   return info.hwndFocus;
 }
 
@@ -185,7 +238,7 @@ void App::Command(int id) const { PostMessageW(dialog_, WM_COMMAND, MAKEWPARAM(i
 
 std::vector<Box> App::Boxes() const {
   std::vector<Box> boxes;
-  for (HWND window : TopLevelWindows(process_.dwProcessId)) {
+  for (HWND window : TopLevelWindows(threadId_)) {
     if (window == dialog_ || ClassName(window) != L"#32770") continue;
     Box box{window, WindowText(window), {}};
     if (const HWND text = GetDlgItem(window, 0xFFFF)) box.text = WindowText(text);
@@ -226,7 +279,7 @@ void App::ExpectNoBox() const {
   // dialog's loop once the command has ended, or in the loop of a box opened since, which then
   // exists, though Wine shows it only when its queue first runs empty.
   SendBounded(dialog_, WM_NULL, 0, 0);
-  for (HWND window : TopLevelWindows(process_.dwProcessId, false)) {
+  for (HWND window : TopLevelWindows(threadId_, false)) {
     if (window == dialog_ || ClassName(window) != L"#32770") continue;
     const HWND text = GetDlgItem(window, 0xFFFF);
     ADD_FAILURE() << "unexpected box " << testing::PrintToString(WindowText(window)) << ": "

@@ -27,19 +27,23 @@ struct Box {
   std::wstring text;  // the static 0xFFFF of a message box; empty for other dialogs
 };
 
-// One running varnowel.exe with its current directory; ended at destruction if still running.
-// It inherits this process's locale, from which Wine gives it its ANSI code page (unless its
-// manifest asks for UTF-8, which Wine 8 honours).
+// How the program under test runs. InProcess: its real dialog, from the real resources, on a
+// thread of this test process, with a fresh job record (process-wide state of the dialog code
+// stays with the process). Process: the real varnowel.exe as a process of its own, for what only
+// a process shows, such as its exit status. A 32-bit Wine may run under an emulator, where every
+// process start costs about a minute: most tests therefore run in-process.
+enum class Launch { InProcess, Process };
+
+// One running program with its current directory; ended at destruction if still running.
 class App {
  public:
-  explicit App(const std::filesystem::path& currentDirectory);
+  explicit App(const std::filesystem::path& currentDirectory, Launch launch = Launch::InProcess);
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
   HWND dialog() const { return dialog_; }
   HWND Item(int id) const;
-  DWORD processId() const { return process_.dwProcessId; }
 
   // Control state, read across the process boundary.
   std::wstring Text(int id) const;
@@ -69,14 +73,21 @@ class App {
   // Expects that the command under way has ended without opening any further box.
   void ExpectNoBox() const;
 
-  // Waits for the process to end; its exit status, or nothing after the wait.
+  // Waits for the program to end; its exit status, or nothing after the wait.
   std::optional<DWORD> WaitForExit(Duration wait = kReactionWait);
   bool Running() const;
 
  private:
+  void StartInProcess(const std::filesystem::path& currentDirectory);
+  void StartProcess(const std::filesystem::path& currentDirectory);
   void WaitForDialog();
+  void CloseEverything() const;
 
-  PROCESS_INFORMATION process_{};
+  HANDLE running_ = nullptr;  // the dialog thread, or the program's process
+  HANDLE extra_ = nullptr;    // the process's main thread handle, to be closed
+  DWORD threadId_ = 0;        // the thread that runs the dialog and its boxes
+  std::filesystem::path previousDirectory_;
+  void* job_ = nullptr;
   HWND dialog_ = nullptr;
 };
 

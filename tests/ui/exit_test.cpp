@@ -21,7 +21,7 @@ class Exit : public testing::TestWithParam<EndingCase> {};
 
 TEST_P(Exit, EndsTheProcessWithStatusZero) {
   test::TempDir folder;
-  App app(folder.path());
+  App app(folder.path(), Launch::Process);
   switch (GetParam().ending) {
     case Ending::CancelButton: app.Click(IDCANCEL); break;
     case Ending::EscapeKey: app.PressKey(app.Focus(), VK_ESCAPE); break;
