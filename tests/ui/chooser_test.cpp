@@ -31,7 +31,8 @@ class Chooser {
  public:
   Chooser(const App& app, int row) : app_(app) {
     app.Click(kOpen[row]);
-    if (const auto box = app.WaitForBox(L"ファイルオープン")) window_ = box->window;
+    // The first open-file dialog of a process loads the shell's libraries: as slow as a start.
+    if (const auto box = app.WaitForBox(L"ファイルオープン", kStartWait)) window_ = box->window;
   }
   bool shown() const { return window_ != nullptr; }
 
@@ -121,7 +122,8 @@ TEST_F(FileChooser, EachRowStartsFromItsOwnLastChoice) {
   {
     Chooser chooser(app, 1);
     ASSERT_TRUE(chooser.shown());
-    EXPECT_TRUE(chooser.Name().empty()) << "row 2 starts from row 1's choice";
+    // Rows keep their own choices for the whole process, so row 2 may hold an earlier one.
+    EXPECT_FALSE(chooser.Name().ends_with(L"first.bmp")) << "row 2 starts from row 1's choice";
     chooser.Choose(folder.path() / "second.bmp");
   }
   EXPECT_EQ(app.Text(IDC_PATH_1), (folder.path() / "first.bmp").wstring());
