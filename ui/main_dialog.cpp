@@ -5,6 +5,7 @@
 #include "app_instance.h"
 #include "dialog_texts.h"
 #include "file_chooser.h"
+#include "file_drop.h"
 #include "layer_commands.h"
 #include "layer_rows.h"
 #include "resource_ids.h"
@@ -37,6 +38,7 @@ void InitMainDialog(HWND hDlg, LPARAM job) {
   const HANDLE icon =
       LoadImageA(appInstance, MAKEINTRESOURCEA(IDI_VARNOWEL), IMAGE_ICON, 0, 0, LR_SHARED);
   SendMessageA(hDlg, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  DragAcceptFiles(hDlg, TRUE);
 }
 
 INT_PTR OnCommand(HWND hDlg, int command) {
@@ -70,6 +72,9 @@ INT_PTR CALLBACK MainDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPar
       return OnCommand(hDlg, LOWORD(wParam));
     case WM_HSCROLL:
       OnTransparencyScroll(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return TRUE;
+    case WM_DROPFILES:
+      OnFilesDropped(hDlg, reinterpret_cast<HDROP>(wParam));
       return TRUE;
     default:
       return FALSE;

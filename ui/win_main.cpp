@@ -1,5 +1,6 @@
 // Start-up of the dialog program: the job record, the window class, the main dialog.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = windowClassName;
   if (RegisterClassA(&windowClass) == 0) return 0;
+
+  // The manifest asks for the version 6 controls (themed); this loads them before the dialog
+  // is made of them.
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
 
   DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc,
                   reinterpret_cast<LPARAM>(record));

@@ -1,6 +1,7 @@
 // Drives the real Varnowel dialog through window messages, in this process or in its own.
 #include "app_driver.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,6 +59,8 @@ std::vector<HWND> TopLevelWindows(DWORD threadId, bool visibleOnly = true) {
 
 // The program's dialog thread, as WinMain would run it: the main dialog with a zeroed record.
 DWORD WINAPI RunMainDialog(LPVOID job) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
   return static_cast<DWORD>(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
                                             MainDlgProc, reinterpret_cast<LPARAM>(job)));
 }
