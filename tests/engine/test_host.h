@@ -1,6 +1,7 @@
 // A host for the engine tests: the real platform underneath, messages kept for inspection.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,12 +22,16 @@ class TestHost final : public Host {
   std::vector<Message> messages;
   // How often a run began an output file beside its target.
   int temporaryFilesCreated = 0;
+  // When set, is done as a run begins its output file: after all its checks, before any row
+  // is read. Lets a test change a layer at that moment.
+  std::function<void()> beforeOutput;
 
   std::optional<std::string> CurrentDirectory() override {
     return currentDirectory ? currentDirectory : platform_.CurrentDirectory();
   }
   std::optional<std::string> CreateTemporaryFileBeside(const std::string& target) override {
     ++temporaryFilesCreated;
+    if (beforeOutput) beforeOutput();
     return platform_.CreateTemporaryFileBeside(target);
   }
   bool IsSpecialFile(const std::string& target) override {

@@ -1,0 +1,183 @@
+// varnowel-compose against outputs that fail while or before they are written, and a result
+// that is also one of its layers: the message, exit status 1, the earlier file as it was and
+// no file left behind.
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "bmp_fixture.h"
+
+namespace varnowel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kProgram = VARNOWEL_COMPOSE_PROGRAM;
+// What the child reports when it could not take the user id asked for, or not start the
+// program after taking it.
+constexpr int kCannotSwitchUser = 125;
+constexpr int kCannotStart = 127;
+
+struct RunResult {
+  int exitStatus = -1;  // -1 when the program did not exit normally
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const fs::path& path) {
+  const std::vector<std::uint8_t> bytes = ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::set<std::string> FilesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+// Runs the program as the user running the tests.
+constexpr uid_t kSameUser = uid_t(-1);
+
+// The user id of nobody, for runs that root must make as another user.
+uid_t Nobody() {
+  const passwd* nobody = getpwnam("nobody");
+  return nobody ? nobody->pw_uid : 65534;
+}
+
+class WriteFaultTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Readable to every user: some runs are made as nobody.
+    fs::permissions(work_.path(), fs::perms(0755));
+    WriteLayer("a.bmp", Marked(kRed, kBlue));
+    WriteLayer("b.bmp", Marked(kBlue, kWhite));
+    WriteLayer("cut.bmp", Marked(kBlue, kWhite), {.cutBytes = 2});
+    WriteLayer("large.bmp", Picture(400, 300, kBlue));  // 360054 bytes
+    WriteBytes(InWork("fwrite.bmp"), earlier_);
+  }
+
+  // Runs the program with `args` in the work folder as `user`, its output caught in files
+  // elsewhere so the work folder holds only what the program leaves.
+  RunResult Run(const std::vector<std::string>& args, uid_t user = kSameUser) {
+    const fs::path outPath = capture_.path() / "stdout";
+    const fs::path errPath = capture_.path() / "stderr";
+    std::vector<char*> argv{const_cast<char*>(kProgram)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) {
+      const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (out < 0 || err < 0 || chdir(work_.path().c_str()) != 0 || dup2(out, 1) < 0 ||
+          dup2(err, 2) < 0)
+        _exit(126);
+      if (user != kSameUser && (setgid(user) != 0 || setuid(user) != 0)) _exit(kCannotSwitchUser);
+      execv(kProgram, argv.data());
+      _exit(kCannotStart);
+    }
+    RunResult result;
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child) {
+      ADD_FAILURE() << "cannot run " << kProgram;
+      return result;
+    }
+    if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+    result.out = ReadText(outPath);
+    result.err = ReadText(errPath);
+    return result;
+  }
+
+  static Picture Marked(Pixel fill, Pixel mark) {
+    Picture picture(5, 3, fill);
+    picture.at(0, 0) = mark;
+    picture.at(4, 2) = kWhite;
+    return picture;
+  }
+
+  fs::path InWork(const std::string& name) const { return work_.path() / name; }
+
+  void WriteLayer(const std::string& name, const Picture& picture, const BmpVariant& variant = {}) {
+    WriteBytes(InWork(name), EncodeBmp(picture, variant));
+  }
+
+  // The failure was told in `message`, and the work folder is as it was.
+  void ExpectRefused(const RunResult& result, const std::string& message,
+                     const std::set<std::string>& filesBefore) {
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "varnowel-compose: " + message + "\n");
+    EXPECT_EQ(ReadBytes(InWork("fwrite.bmp")), earlier_);
+    EXPECT_EQ(FilesIn(work_.path()), filesBefore);
+  }
+
+  TempDir work_;
+  TempDir capture_;
+  const std::vector<std::uint8_t> earlier_ = EncodeBmp(Picture(2, 2, kRed));
+};
+
+// A small picture fits the stream's buffer and fails when the file is closed, a large one
+// while it is written.
+TEST_F(WriteFaultTest, FullDeviceAsTheOutput) {
+  for (const char* layer : {"a.bmp", "large.bmp"}) {
+    SCOPED_TRACE(layer);
+    const auto filesBefore = FilesIn(work_.path());
+    const RunResult result = Run({"-o", "/dev/full", layer});
+    ExpectRefused(result, "/dev/full: cannot write the output file", filesBefore);
+    struct stat device {};
+    ASSERT_EQ(stat("/dev/full", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode)) << "/dev/full was replaced";
+  }
+}
+
+TEST_F(WriteFaultTest, FolderWithoutWritePermission) {
+  fs::create_directory(InWork("locked"));
+  WriteBytes(InWork("locked/fwrite.bmp"), earlier_);
+  fs::permissions(InWork("locked"), fs::perms(0555));
+  fs::permissions(InWork("a.bmp"), fs::perms(0644));
+  const auto filesBefore = FilesIn(work_.path());
+  // Root may write anywhere: root runs the program as nobody.
+  const uid_t user = geteuid() == 0 ? Nobody() : kSameUser;
+
+  const RunResult result = Run({"-o", "locked/fwrite.bmp", "a.bmp"}, user);
+  if (result.exitStatus == kCannotSwitchUser) GTEST_SKIP() << "cannot run as nobody";
+  if (user != kSameUser && result.exitStatus == kCannotStart) GTEST_SKIP() << "nobody may not run " << kProgram;
+  fs::permissions(InWork("locked"), fs::perms(0755));
+  ExpectRefused(result, "locked/fwrite.bmp: cannot create the output file", filesBefore);
+  EXPECT_EQ(ReadBytes(InWork("locked/fwrite.bmp")), earlier_);
+  EXPECT_EQ(FilesIn(InWork("locked")), std::set<std::string>{"fwrite.bmp"});
+}
+
+TEST_F(WriteFaultTest, ResultThatIsOneOfItsLayersIsComposedFromItsOldContent) {
+  fs::copy_file(InWork("a.bmp"), InWork("copy.bmp"));
+  ASSERT_EQ(Run({"-o", "expected.bmp", "copy.bmp", "-t", "40", "-g", "b.bmp"}).exitStatus, 0);
+
+  const RunResult result = Run({"-o", "a.bmp", "a.bmp", "-t", "40", "-g", "b.bmp"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.out, "wrote a.bmp\n");
+  EXPECT_EQ(ReadBytes(InWork("a.bmp")), ReadBytes(InWork("expected.bmp")));
+  EXPECT_EQ(FilesIn(work_.path()),
+            (std::set<std::string>{"a.bmp", "b.bmp", "copy.bmp", "cut.bmp", "expected.bmp",
+                                   "fwrite.bmp", "large.bmp"}));
+}
+
+TEST_F(WriteFaultTest, ResultThatIsOneOfItsLayersIsKeptWhenAnotherFails) {
+  const std::vector<std::uint8_t> before = ReadBytes(InWork("a.bmp"));
+  const auto filesBefore = FilesIn(work_.path());
+  const RunResult result = Run({"-o", "a.bmp", "a.bmp", "cut.bmp"});
+  ExpectRefused(result, "cut.bmp: the file is shorter than its pixel rows", filesBefore);
+  EXPECT_EQ(ReadBytes(InWork("a.bmp")), before);
+}
+
+}  // namespace
+}  // namespace varnowel::test
