@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 namespace varnowel::fuzz {
 
@@ -39,7 +38,11 @@ void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
 
 std::vector<std::uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::error_code failed;
+  std::vector<std::uint8_t> bytes(fs::file_size(path, failed));
+  if (failed || !in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())))
+    Broken("cannot read a scratch file");
+  return bytes;
 }
 
 void Broken(const char* what) {
