@@ -8,6 +8,10 @@
 #include "options.h"
 #include "texts.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 // Exit statuses, as --help states them.
@@ -23,6 +27,11 @@ void Print(std::FILE* stream, std::string_view text) {
 
 int main(int argc, char** argv) {
   using namespace varnowel::cli;
+#ifdef _WIN32
+  // The texts are UTF-8 (the manifest makes that the program's code page); a console shows
+  // them in its own code page unless told otherwise. Redirected output gets the bytes as they are.
+  SetConsoleOutputCP(CP_UTF8);
+#endif
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const Options options = ParseOptions(args);
   switch (options.action) {

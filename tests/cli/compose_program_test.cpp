@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <set>
@@ -18,8 +19,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kProgram = VARNOWEL_COMPOSE_PROGRAM;
 constexpr const char* kHelpHint = "Try 'varnowel-compose --help'.\n";
+
+// The program under test: the one built beside these tests, or the Windows build run through
+// Wine when VARNOWEL_COMPOSE_LAUNCHER and VARNOWEL_COMPOSE_PROGRAM name them.
+std::vector<std::string> ProgramCommand() {
+  std::vector<std::string> command;
+  if (const char* launcher = std::getenv("VARNOWEL_COMPOSE_LAUNCHER")) command.push_back(launcher);
+  const char* program = std::getenv("VARNOWEL_COMPOSE_PROGRAM");
+  command.push_back(program ? program : VARNOWEL_COMPOSE_PROGRAM);
+  return command;
+}
+
+// What the program printed, with the line ends of a Windows console program's text-mode output
+// read as plain new lines.
+std::string Lines(std::string text) {
+  std::string lines;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
+  return lines;
+}
 
 struct RunResult {
   int exitStatus = -1;  // -1 when the program did not exit normally
@@ -46,8 +65,10 @@ class ComposeProgramTest : public testing::Test {
   RunResult Run(const std::vector<std::string>& args) {
     const fs::path outPath = capture_.path() / "stdout";
     const fs::path errPath = capture_.path() / "stderr";
-    std::vector<char*> argv{const_cast<char*>(kProgram)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    std::vector<std::string> command = ProgramCommand();
+    command.insert(command.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : command) argv.push_back(word.data());
     argv.push_back(nullptr);
 
     const pid_t child = fork();
@@ -57,18 +78,18 @@ class ComposeProgramTest : public testing::Test {
       if (out < 0 || err < 0 || chdir(work_.path().c_str()) != 0 || dup2(out, 1) < 0 ||
           dup2(err, 2) < 0)
         _exit(126);
-      execv(kProgram, argv.data());
+      execvp(argv[0], argv.data());
       _exit(127);
     }
     RunResult result;
     int status = 0;
     if (child < 0 || waitpid(child, &status, 0) != child) {
-      ADD_FAILURE() << "cannot run " << kProgram;
+      ADD_FAILURE() << "cannot run " << command.front();
       return result;
     }
     if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
-    result.out = ReadText(outPath);
-    result.err = ReadText(errPath);
+    result.out = Lines(ReadText(outPath));
+    result.err = Lines(ReadText(errPath));
     return result;
   }
 
@@ -138,6 +159,31 @@ TEST_F(ComposeProgramTest, DoubleDashLetsALayerNameStartWithADash) {
   Picture gray = Plain({85, 85, 85});  // red (0, 0, 255) grays to 255 / 3
   gray.at(2, 1) = {85, 85, 85};        // and so does green
   EXPECT_EQ(ReadPicture("fwrite.bmp"), gray);
+}
+
+// File names beyond ASCII, in the layers, the output's folder and the messages: Japanese,
+// accented Latin and Cyrillic, which no single legacy code page holds together.
+TEST_F(ComposeProgramTest, ComposesAndNamesFilesWithNonAsciiNames) {
+  WriteLayer("背景 レイヤー.bmp", Plain(kRed));
+  WriteLayer("Ébauche-ü.bmp", Plain(kBlue));
+  WriteLayer("слой.bmp", Picture(3, 2));
+  fs::create_directory(InWork("結果"));
+  const RunResult result =
+      Run({"-o", "結果/合成 ☆.bmp", "背景 レイヤー.bmp", "-t", "100", "Ébauche-ü.bmp", "слой.bmp"});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.out, "wrote 結果/合成 ☆.bmp\n");
+  EXPECT_EQ(ReadPicture("結果/合成 ☆.bmp"), Plain(kRed));
+  EXPECT_EQ(FilesIn(InWork("結果")), std::set<std::string>{"合成 ☆.bmp"});
+
+  const RunResult missing = Run({"背景 レイヤー.bmp", "見つからない-é.bmp"});
+  EXPECT_EQ(missing.exitStatus, 1);
+  EXPECT_EQ(missing.err, "varnowel-compose: 見つからない-é.bmp: cannot open the file\n");
+  WriteLayer("幅.bmp", Picture(4, 2));
+  const RunResult differ = Run({"背景 レイヤー.bmp", "幅.bmp"});
+  EXPECT_EQ(differ.exitStatus, 1);
+  EXPECT_EQ(differ.err,
+            "varnowel-compose: layers differ in size: 背景 レイヤー.bmp is 3 x 2, 幅.bmp is 4 x 2\n");
+  EXPECT_FALSE(fs::exists(InWork("fwrite.bmp")));
 }
 
 // Per-layer options: "bottom.bmp" holds red at (0,0) and (1,1), "top.bmp" blue at (1,1) and
