@@ -26,8 +26,11 @@ bool WriteBenchLayer(const std::string& path, std::int32_t width, std::int32_t h
   const std::uint8_t* colour = kColours[index % 3];
   for (std::int32_t y = 0; ok && y < height; ++y) {
     for (std::int32_t x = 0; x < width; ++x) {
-      const bool painted = ((x + y + 40 * index) / 50) % 3 == 0;
-      for (int c = 0; c < 3; ++c) row[3 * std::size_t(x) + c] = painted ? colour[c] : 0xFF;
+      const bool painted = ((x + y + 40 * index) / 50) % 3 != 0;
+      // Shades that drift across the picture, so that every byte value occurs.
+      const int shade[3] = {x / 8, y / 8, (x + y) / 16};
+      for (int c = 0; c < 3; ++c)
+        row[3 * std::size_t(x) + c] = painted ? std::uint8_t(colour[c] + shade[c]) : 0xFF;
     }
     ok = std::fwrite(row.data(), 1, row.size(), file) == row.size();
   }

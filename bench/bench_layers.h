@@ -7,8 +7,8 @@
 
 namespace varnowel::bench {
 
-// Writes a width x height 24-bit BMP: diagonal stripes in the colour of `index` (0, 1, 2) on
-// white, so a third of each layer is see-through. Returns false when the file cannot be written.
+// Writes a width x height 24-bit BMP: diagonal stripes in shades of the colour of `index`
+// (0, 1, 2) on white, so about a third of each layer is see-through. Returns false when the file cannot be written.
 bool WriteBenchLayer(const std::string& path, std::int32_t width, std::int32_t height, int index);
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
