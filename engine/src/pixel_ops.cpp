@@ -168,23 +168,27 @@ std::size_t BlendBlocks(std::uint8_t* canvas, const std::uint8_t* layer, std::si
     const __m128i layer0 = Load(l);
     const __m128i layer1 = Load(l + 16);
     const __m128i layer2 = Load(l + 32);
-    // One bit per byte of the block that is 0xFF, then one per pixel whose three are.
-    const std::uint64_t whiteBytes =
-        std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(layer0, white)))) |
-        std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(layer1, white)))) << 16 |
-        std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(layer2, white)))) << 32;
-    const std::uint64_t whitePixels =
-        whiteBytes & (whiteBytes >> 1) & (whiteBytes >> 2) & kPixelStarts;
-    if (whitePixels == kPixelStarts) continue;  // all see-through
+    const __m128i white0 = _mm_cmpeq_epi8(layer0, white);
+    const __m128i white1 = _mm_cmpeq_epi8(layer1, white);
+    const __m128i white2 = _mm_cmpeq_epi8(layer2, white);
+    const __m128i allWhite = _mm_and_si128(_mm_and_si128(white0, white1), white2);
+    if (_mm_movemask_epi8(allWhite) == 0xFFFF) continue;  // all see-through
     const __m128i canvas0 = Load(v);
     const __m128i canvas1 = Load(v + 16);
     const __m128i canvas2 = Load(v + 32);
     __m128i blended0 = BlendVector(canvas0, layer0, k);
     __m128i blended1 = BlendVector(canvas1, layer1, k);
     __m128i blended2 = BlendVector(canvas2, layer2, k);
-    if (whitePixels != 0) {
+    // Most blocks that are not all white hold no byte 0xFF at all, so no white pixel.
+    const __m128i anyWhite = _mm_or_si128(_mm_or_si128(white0, white1), white2);
+    if (_mm_movemask_epi8(anyWhite) != 0) {
+      // One bit per byte of the block that is 0xFF, then one per pixel whose three are.
+      const std::uint64_t whiteBytes = std::uint64_t(unsigned(_mm_movemask_epi8(white0))) |
+                                       std::uint64_t(unsigned(_mm_movemask_epi8(white1))) << 16 |
+                                       std::uint64_t(unsigned(_mm_movemask_epi8(white2))) << 32;
       // Starts 3 bits apart, so x 7 sets the three bits of each white pixel without carries.
-      const std::uint64_t keep = whitePixels * 7;
+      const std::uint64_t keep =
+          (whiteBytes & (whiteBytes >> 1) & (whiteBytes >> 2) & kPixelStarts) * 7;
       blended0 = Select(BytesOfBits(keep), canvas0, blended0);
       blended1 = Select(BytesOfBits(keep >> 16), canvas1, blended1);
       blended2 = Select(BytesOfBits(keep >> 32), canvas2, blended2);
