@@ -37,7 +37,8 @@ std::vector<std::uint8_t> EncodeCompositionInput(const CompositionInput& input) 
   for (int i = 0; i < count; ++i) {
     const LayerInput& layer = input.layers[std::size_t(i)];
     out.push_back(std::uint8_t(std::int8_t(layer.transparency)));
-    out.push_back(std::uint8_t((layer.grayscale ? 1 : 0) | std::min<std::uint32_t>(layer.holeBytes / kHoleBlock, 127) << 1));
+    const std::uint32_t holeBlocks = std::min<std::uint32_t>(layer.holeBytes / kHoleBlock, 127);
+    out.push_back(std::uint8_t((layer.grayscale ? 1 : 0) | holeBlocks << 1));
     const std::size_t length = std::min<std::size_t>(layer.bytes.size(), 0xFFFF);
     out.push_back(std::uint8_t(length));
     out.push_back(std::uint8_t(length >> 8));

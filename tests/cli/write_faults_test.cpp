@@ -151,7 +151,8 @@ TEST_F(WriteFaultTest, FolderWithoutWritePermission) {
 
   const RunResult result = Run({"-o", "locked/fwrite.bmp", "a.bmp"}, user);
   if (result.exitStatus == kCannotSwitchUser) GTEST_SKIP() << "cannot run as nobody";
-  if (user != kSameUser && result.exitStatus == kCannotStart) GTEST_SKIP() << "nobody may not run " << kProgram;
+  if (user != kSameUser && result.exitStatus == kCannotStart)
+    GTEST_SKIP() << "nobody may not run " << kProgram;
   fs::permissions(InWork("locked"), fs::perms(0755));
   ExpectRefused(result, "locked/fwrite.bmp: cannot create the output file", filesBefore);
   EXPECT_EQ(ReadBytes(InWork("locked/fwrite.bmp")), earlier_);

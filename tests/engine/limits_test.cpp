@@ -28,16 +28,14 @@ TEST(Limits, LargestPictureIsWrittenAndOneRowMoreIsRefused) {
   TestHost host;
   CompositeJob job{};  // no layer on: a white picture, nothing to read
   // Written in place to the null device, so 4 GiB cost no disk.
-  EXPECT_TRUE(RunComposition(kWidth, kMostRows, job, {TargetKind::Preview, "/dev/null"}, host).ok());
+  const Target nullDevice{TargetKind::Preview, "/dev/null"};
+  EXPECT_TRUE(RunComposition(kWidth, kMostRows, job, nullDevice, host).ok());
   EXPECT_TRUE(host.messages.empty());
   EXPECT_FALSE(host.replacedSpecialFile);
 
-  EXPECT_EQ(RunComposition(kWidth, kMostRows + 1, job, {TargetKind::Preview, "/dev/null"}, host)
-                .fault,
-            Fault::TooLarge);
+  EXPECT_EQ(RunComposition(kWidth, kMostRows + 1, job, nullDevice, host).fault, Fault::TooLarge);
   // The widest picture the field holds is 1 431 655 746 x 1.
-  EXPECT_EQ(RunComposition(1431655747, 1, job, {TargetKind::Preview, "/dev/null"}, host).fault,
-            Fault::TooLarge);
+  EXPECT_EQ(RunComposition(1431655747, 1, job, nullDevice, host).fault, Fault::TooLarge);
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[0].text, kTooLarge);
   EXPECT_EQ(host.messages[1].text, kTooLarge);

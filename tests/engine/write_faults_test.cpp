@@ -110,7 +110,8 @@ class SmallDisk {
   // Takes every free inode with empty files.
   void FillInodes() const {
     for (int i = 0;; ++i) {
-      const int fd = open((*this / ("empty" + std::to_string(i))).c_str(), O_WRONLY | O_CREAT, 0644);
+      const std::string name = *this / ("empty" + std::to_string(i));
+      const int fd = open(name.c_str(), O_WRONLY | O_CREAT, 0644);
       if (fd < 0) {
         ASSERT_EQ(errno, ENOSPC);
         return;
@@ -162,7 +163,8 @@ TEST_P(FullDisk, MessageAndEarlierResultKept) {
   SmallDisk disk(dir.path() / "disk", c.options);
   if (!disk.problem.empty()) GTEST_SKIP() << "no small disk to fill: " << disk.problem;
   const std::string target = disk / "out.bmp";
-  const std::vector<std::uint8_t> earlier = c.resultIsTheLayer ? EncodeBmp(c.layer) : EarlierResult();
+  const std::vector<std::uint8_t> earlier =
+      c.resultIsTheLayer ? EncodeBmp(c.layer) : EarlierResult();
   WriteBytes(target, earlier);
   EnableLayer(job, 0, c.resultIsTheLayer ? target : WriteLayer(dir, "layer.bmp", c.layer));
   c.fill(disk);
@@ -360,7 +362,8 @@ TEST_F(ResultIsALayer, IsKeptWhenAnotherLayerFails) {
 TEST_F(ResultIsALayer, IsKeptWhenAnotherLayerIsCutAsTheRunReadsIt) {
   WriteLayer(dir, "fwrite.bmp", Marked(kRed, kBlue, kRaceWidth, kRaceHeight));
   const std::vector<std::uint8_t> before = ReadBytes(result);
-  const std::string top = WriteLayer(dir, "top.bmp", Marked(kBlue, kWhite, kRaceWidth, kRaceHeight));
+  const std::string top =
+      WriteLayer(dir, "top.bmp", Marked(kBlue, kWhite, kRaceWidth, kRaceHeight));
   EnableLayer(job, 1, top);
   host.beforeOutput = [&] { fs::resize_file(top, 60); };
   EXPECT_EQ(RunComposition(kRaceWidth, kRaceHeight, job, {}, host).fault, Fault::LayerTruncated);
