@@ -61,7 +61,9 @@ bool CheckLayerFormats(HWND dialog, CompositeJob& job) {
       return false;
     }
     job.bitDepth[layer] = format.bitCount;
-    if (format.fault != varnowel::Fault::None) supported = false;
+    // Only the bit depth is this test's business: the run refuses the other faults itself, after
+    // the geometry check has told a top-down layer beside a bottom-up one that their sizes differ.
+    if (format.bitCount != 24) supported = false;
   }
   if (!supported) ShowDialogMessage(dialog, texts::kLayerUnsupported);
   return supported;
