@@ -1,7 +1,9 @@
 // Fuzz target: a whole composition of one to three layer files, through the general entry as
 // varnowel-compose runs it and through the record's check and run as the dialog runs them.
 // Beyond not crashing, each run must keep the engine's promises: a failed run changes no file
-// and leaves none behind; a run that succeeds writes a whole BMP and changes no other file.
+// and leaves none behind; a run that succeeds changes no other file and writes a whole BMP
+// whose pixels are those of the layers composed as described.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -61,21 +63,36 @@ Status ComposeAsTheDialogDoes(const std::vector<LayerSource>& layers, const std:
   return status;
 }
 
-// One opaque layer on the white canvas gives back that layer's rows, fill bytes zeroed. The
-// layer, having passed its checks, holds every row.
-void ExpectCopyOf(const std::vector<std::uint8_t>& layer, const std::vector<std::uint8_t>& result,
-                  Geometry size) {
-  const std::uint32_t offset = bmp::ReadU32(layer, bmp::kOffsetPixelData);
+// The picture worked out pixel by pixel as the README and the dialog describe it, from the
+// layer files as they were before the run: a white canvas; each layer in turn grayed when
+// asked (the truncated mean of its three bytes), its pure white pixels left out, every other
+// byte V of the canvas turned to L + (V - L) x T / 100, truncated toward zero, with the
+// transparency T held to 0..100. Compared with the result's rows, whose fill bytes are zero.
+void ExpectComposedAsDescribed(const std::vector<LayerSource>& layers, const Files& before,
+                               const std::vector<std::uint8_t>& result, Geometry size) {
   const std::size_t rowBytes = bmp::RowBytes(size.width);
   const std::size_t stride = bmp::RowStride(size.width);
-  const std::uint8_t zeros[3] = {};
-  if (rowBytes == 0) return;  // rows of no bytes, however many
+  if (rowBytes == 0 || size.height == 0) return;  // no pixels, however wide or high
+  std::vector<std::uint8_t> expected(stride);
   for (std::size_t row = 0; row < std::size_t(size.height); ++row) {
-    const std::uint8_t* from = layer.data() + offset + row * stride;
-    const std::uint8_t* to = result.data() + bmp::kHeaderSize + row * stride;
-    if (std::memcmp(from, to, rowBytes) != 0 ||
-        std::memcmp(to + rowBytes, zeros, stride - rowBytes) != 0)
-      Broken("one opaque layer was not copied as it is");
+    std::fill(expected.begin(), expected.begin() + std::ptrdiff_t(rowBytes), 0xFF);
+    for (const LayerSource& source : layers) {
+      const std::vector<std::uint8_t>& file = before.at(source.path);
+      const std::uint8_t* from = file.data() + bmp::ReadU32(file, bmp::kOffsetPixelData) +
+                                 row * stride;
+      const int t = std::clamp(source.transparency, 0, 100);
+      for (std::size_t x = 0; x < rowBytes; x += 3) {
+        int pixel[3] = {from[x], from[x + 1], from[x + 2]};
+        if (source.grayscale) pixel[0] = pixel[1] = pixel[2] = (pixel[0] + pixel[1] + pixel[2]) / 3;
+        if (pixel[0] == 0xFF && pixel[1] == 0xFF && pixel[2] == 0xFF) continue;
+        for (int c = 0; c < 3; ++c) {
+          const int v = expected[x + std::size_t(c)];
+          expected[x + std::size_t(c)] = std::uint8_t(pixel[c] + (v - pixel[c]) * t / 100);
+        }
+      }
+    }
+    if (std::memcmp(result.data() + bmp::kHeaderSize + row * stride, expected.data(), stride) != 0)
+      Broken("the result's pixels are not those of the layers composed");
   }
 }
 
@@ -117,9 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (result->second.size() != bmp::FileSize(picture.width, picture.height) ||
         !std::equal(header.begin(), header.end(), result->second.begin()))
       Broken("the result is not a whole BMP file of the picture's size");
-    const LayerSource& first = layers.front();
-    if (layers.size() == 1 && first.transparency <= 0 && !first.grayscale)
-      ExpectCopyOf(before.at(first.path), result->second, picture);
+    ExpectComposedAsDescribed(layers, before, result->second, picture);
     after.erase(result);
     Files unchanged = before;
     unchanged.erase(output);

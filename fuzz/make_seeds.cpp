@@ -28,6 +28,7 @@ struct Seed {
   std::uint32_t gap = 0;        // further bytes before the rows
   bool topDown = false;
   std::size_t cutTo = SIZE_MAX;  // the file's length when shorter
+  std::uint8_t tone = 0;         // added to every byte of the pattern, so that layers differ
 };
 
 void PutU16(Bytes& out, std::size_t at, std::uint16_t value) {
@@ -58,7 +59,7 @@ Bytes MakeBmp(const Seed& seed) {
   for (std::int32_t row = 0; row < seed.height; ++row) {
     for (std::size_t i = 0; i < stride; ++i) {
       const bool white = (std::size_t(row) + i / 3) % 3 == 2;
-      out.push_back(white ? 0xFF : std::uint8_t(row * 40 + i * 13));
+      out.push_back(white ? 0xFF : std::uint8_t(row * 40 + i * 13 + seed.tone));
     }
   }
   PutU32(out, bmp::kOffsetFileSize, std::uint32_t(out.size()));
@@ -121,10 +122,11 @@ void MakeCompositionSeeds(const std::filesystem::path& folder) {
   const Bytes odd = MakeBmp({.width = 5, .height = 3});
   SaveComposition(folder, "one", {{plain}});
   SaveComposition(folder, "one-odd-gray", {{odd, 0, true}});
-  SaveComposition(folder, "two-half", {{plain}, {MakeBmp({.infoSize = 108}), 50}});
-  SaveComposition(folder, "three",
-                  {{plain, 0}, {MakeBmp({.infoSize = 124}), 30, true}, {MakeBmp({.gap = 8}), 100}});
-  SaveComposition(folder, "clamped", {{plain, -20}, {plain, 120, true}});
+  SaveComposition(folder, "two-half", {{plain}, {MakeBmp({.infoSize = 108, .tone = 90}), 50}});
+  SaveComposition(folder, "three", {{plain, 0},
+                                    {MakeBmp({.infoSize = 124, .tone = 60}), 30, true},
+                                    {MakeBmp({.gap = 8, .tone = 150}), 70}});
+  SaveComposition(folder, "clamped", {{plain, -20}, {MakeBmp({.tone = 200}), 120, true}});
   SaveComposition(folder, "sizes-differ", {{plain}, {odd}});
   SaveComposition(folder, "second-cut", {{plain}, {MakeBmp({.cutTo = 60})}});
   SaveComposition(folder, "third-top-down", {{plain}, {plain}, {MakeBmp({.topDown = true})}});
@@ -133,10 +135,16 @@ void MakeCompositionSeeds(const std::filesystem::path& folder) {
   // A 64 x 64 layer whose rows lie in a hole: many rows for few input bytes.
   Bytes large = MakeBmp({.width = 64, .height = 64, .cutTo = 54});
   SaveComposition(folder, "large-hole", {{large, 0, false, 64 * 192}, {large, 40, true, 64 * 192}});
+  // 40 x 40: rows of 120 bytes, the second layer's last 3800 bytes in its hole (black).
+  SaveComposition(folder, "hole-over-pattern",
+                  {{MakeBmp({.width = 40, .height = 40})},
+                   {MakeBmp({.width = 40, .height = 40, .cutTo = 1054, .tone = 77}), 40, true,
+                    8 * kHoleBlock}});
   SaveComposition(folder, "over-earlier", {{plain}, {plain, 50}}, OutputKind::EarlierResult);
   SaveComposition(folder, "over-first-layer", {{plain}, {MakeBmp({.infoSize = 108}), 25}},
                   OutputKind::FirstLayer);
-  SaveComposition(folder, "over-last-layer", {{plain}, {plain, 60, true}}, OutputKind::LastLayer);
+  SaveComposition(folder, "over-last-layer", {{plain}, {MakeBmp({.tone = 33}), 60, true}},
+                  OutputKind::LastLayer);
   SaveComposition(folder, "failed-over-layer", {{plain}, {MakeBmp({.cutTo = 70})}},
                   OutputKind::FirstLayer);
 }
