@@ -186,6 +186,18 @@ TEST_F(ComposeProgramTest, ComposesAndNamesFilesWithNonAsciiNames) {
   EXPECT_FALSE(fs::exists(InWork("fwrite.bmp")));
 }
 
+// The output may be one of the layers: it is read whole before it is replaced, also on Windows,
+// where a file still open cannot be replaced.
+TEST_F(ComposeProgramTest, OutputThatIsOneOfItsLayersIsComposedFromItsOldContent) {
+  WriteLayer("a.bmp", Plain(kRed));
+  const RunResult result = Run({"-o", "a.bmp", "-g", "a.bmp"});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  Picture gray = Plain({85, 85, 85});  // red and green gray to 255 / 3, white stays
+  gray.at(2, 1) = {85, 85, 85};
+  EXPECT_EQ(ReadPicture("a.bmp"), gray);
+  EXPECT_EQ(FilesIn(work_.path()), std::set<std::string>{"a.bmp"});
+}
+
 // Per-layer options: "bottom.bmp" holds red at (0,0) and (1,1), "top.bmp" blue at (1,1) and
 // (2,0), so (0,0) shows the bottom alone, (2,0) the top alone and (1,1) both.
 struct LayerOptionsCase {
