@@ -1,6 +1,10 @@
 // Reading a layer file: opening it, its header fields, and whether it holds its rows.
 #include "layer_file.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "varnowel/layer_format.h"
 
 namespace varnowel {
@@ -26,10 +30,24 @@ std::uint64_t LengthOf(std::FILE* file) {
   return length < 0 ? 0 : static_cast<std::uint64_t>(length);
 }
 
+// A pipe, a socket or a device is no layer file: opening a pipe waits for a writer, reading a
+// terminal waits for its user, and a run opens each layer more than once. Windows paths name
+// no such things among files.
+bool IsPipeOrDevice(const std::string& path) {
+#ifdef _WIN32
+  (void)path;
+  return false;
+#else
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+#endif
+}
+
 }  // namespace
 
 Fault OpenLayerFile(const std::string& path, LayerFile& layer) {
   layer.path = path;
+  if (IsPipeOrDevice(path)) return Fault::LayerNotFound;
   layer.file.reset(std::fopen(path.c_str(), "rb"));
   if (!layer.file) return Fault::LayerNotFound;
   layer.headerBytes = std::fread(layer.header.data(), 1, layer.header.size(), layer.file.get());

@@ -34,7 +34,7 @@ struct LayerFile {
 };
 
 // Opens `path` for reading and reads its header bytes. Returns LayerNotFound when the file
-// does not open or cannot be read at all (a directory), else None.
+// does not open or cannot be read at all (a directory, a pipe, a device), else None.
 Fault OpenLayerFile(const std::string& path, LayerFile& layer);
 
 // LayerUnsupported unless the header is that of a bottom-up, uncompressed 24-bit BMP.
