@@ -1,6 +1,6 @@
-// varnowel-compose against outputs that fail while or before they are written, and a result
-// that is also one of its layers: the message, exit status 1, the earlier file as it was and
-// no file left behind.
+// varnowel-compose against outputs that fail while or before they are written, a layer that is
+// a pipe, and a result that is also one of its layers: the message, exit status 1, the earlier
+// file as it was and no file left behind.
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -83,6 +83,7 @@ class WriteFaultTest : public testing::Test {
           dup2(err, 2) < 0)
         _exit(126);
       if (user != kSameUser && (setgid(user) != 0 || setuid(user) != 0)) _exit(kCannotSwitchUser);
+      alarm(60);  // a program that waits on something ends, and the test fails, not hangs
       execv(kProgram, argv.data());
       _exit(kCannotStart);
     }
@@ -157,6 +158,12 @@ TEST_F(WriteFaultTest, FolderWithoutWritePermission) {
   ExpectRefused(result, "locked/fwrite.bmp: cannot create the output file", filesBefore);
   EXPECT_EQ(ReadBytes(InWork("locked/fwrite.bmp")), earlier_);
   EXPECT_EQ(FilesIn(InWork("locked")), std::set<std::string>{"fwrite.bmp"});
+}
+
+TEST_F(WriteFaultTest, LayerThatIsAPipeIsRefusedNotWaitedOn) {
+  ASSERT_EQ(mkfifo(InWork("pipe.bmp").c_str(), 0600), 0);
+  const auto filesBefore = FilesIn(work_.path());
+  ExpectRefused(Run({"pipe.bmp"}), "pipe.bmp: cannot open the file", filesBefore);
 }
 
 TEST_F(WriteFaultTest, ResultThatIsOneOfItsLayersIsComposedFromItsOldContent) {
