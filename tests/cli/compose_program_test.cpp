@@ -46,18 +46,6 @@ struct RunResult {
   std::string err;
 };
 
-std::string ReadText(const fs::path& path) {
-  const std::vector<std::uint8_t> bytes = ReadBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-std::set<std::string> FilesIn(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 class ComposeProgramTest : public testing::Test {
  protected:
   // Runs the program with `args` in the work folder, its output caught in files elsewhere so
@@ -127,7 +115,7 @@ TEST_F(ComposeProgramTest, HelpAndVersionGoToStandardOutput) {
   EXPECT_EQ(version.exitStatus, 0);
   EXPECT_EQ(version.out, "varnowel-compose 1.2.0.1\n");
   EXPECT_EQ(version.err, "");
-  EXPECT_EQ(FilesIn(work_.path()), std::set<std::string>{});
+  EXPECT_EQ(NamesIn(work_.path()), std::set<std::string>{});
 }
 
 TEST_F(ComposeProgramTest, WritesFwriteBmpInTheCurrentDirectoryByDefault) {
@@ -137,7 +125,7 @@ TEST_F(ComposeProgramTest, WritesFwriteBmpInTheCurrentDirectoryByDefault) {
   EXPECT_EQ(result.out, "wrote fwrite.bmp\n");
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(ReadPicture("fwrite.bmp"), Plain(kRed));
-  EXPECT_EQ(FilesIn(work_.path()), (std::set<std::string>{"layer.bmp", "fwrite.bmp"}));
+  EXPECT_EQ(NamesIn(work_.path()), (std::set<std::string>{"layer.bmp", "fwrite.bmp"}));
 }
 
 TEST_F(ComposeProgramTest, OutputOptionReplacesTheNamedFileOnly) {
@@ -148,8 +136,8 @@ TEST_F(ComposeProgramTest, OutputOptionReplacesTheNamedFileOnly) {
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_EQ(result.out, "wrote sub/out.bmp\n");
   EXPECT_EQ(ReadPicture("sub/out.bmp"), Plain(kBlue));
-  EXPECT_EQ(FilesIn(work_.path()), (std::set<std::string>{"layer.bmp", "sub"}));
-  EXPECT_EQ(FilesIn(InWork("sub")), std::set<std::string>{"out.bmp"});
+  EXPECT_EQ(NamesIn(work_.path()), (std::set<std::string>{"layer.bmp", "sub"}));
+  EXPECT_EQ(NamesIn(InWork("sub")), std::set<std::string>{"out.bmp"});
 }
 
 TEST_F(ComposeProgramTest, DoubleDashLetsALayerNameStartWithADash) {
@@ -173,7 +161,7 @@ TEST_F(ComposeProgramTest, ComposesAndNamesFilesWithNonAsciiNames) {
   EXPECT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, "wrote 結果/合成 ☆.bmp\n");
   EXPECT_EQ(ReadPicture("結果/合成 ☆.bmp"), Plain(kRed));
-  EXPECT_EQ(FilesIn(InWork("結果")), std::set<std::string>{"合成 ☆.bmp"});
+  EXPECT_EQ(NamesIn(InWork("結果")), std::set<std::string>{"合成 ☆.bmp"});
 
   const RunResult missing = Run({"背景 レイヤー.bmp", "見つからない-é.bmp"});
   EXPECT_EQ(missing.exitStatus, 1);
@@ -195,7 +183,7 @@ TEST_F(ComposeProgramTest, OutputThatIsOneOfItsLayersIsComposedFromItsOldContent
   Picture gray = Plain({85, 85, 85});  // red and green gray to 255 / 3, white stays
   gray.at(2, 1) = {85, 85, 85};
   EXPECT_EQ(ReadPicture("a.bmp"), gray);
-  EXPECT_EQ(FilesIn(work_.path()), std::set<std::string>{"a.bmp"});
+  EXPECT_EQ(NamesIn(work_.path()), std::set<std::string>{"a.bmp"});
 }
 
 // Per-layer options: "bottom.bmp" holds red at (0,0) and (1,1), "top.bmp" blue at (1,1) and
@@ -283,7 +271,7 @@ TEST_P(UsageErrorTest, ExitsWithStatus2AndAHint) {
   EXPECT_EQ(result.exitStatus, 2);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "varnowel-compose: " + std::string(GetParam().message) + "\n" + kHelpHint);
-  EXPECT_EQ(FilesIn(work_.path()), std::set<std::string>{"a.bmp"});
+  EXPECT_EQ(NamesIn(work_.path()), std::set<std::string>{"a.bmp"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, UsageErrorTest, testing::ValuesIn(kUsageCases),
@@ -341,15 +329,15 @@ TEST_P(FileFaultTest, ExitsWithStatus1AndKeepsTheEarlierResult) {
   fs::create_directory(InWork("folder"));
   const std::vector<std::uint8_t> earlier{'e', 'a', 'r', 'l', 'i', 'e', 'r'};
   WriteBytes(InWork("fwrite.bmp"), earlier);
-  const std::set<std::string> filesBefore = FilesIn(work_.path());
+  const std::set<std::string> filesBefore = NamesIn(work_.path());
 
   const RunResult result = Run(GetParam().args);
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "varnowel-compose: " + std::string(GetParam().message) + "\n");
   EXPECT_EQ(ReadBytes(InWork("fwrite.bmp")), earlier);
-  EXPECT_EQ(FilesIn(work_.path()), filesBefore);
-  EXPECT_TRUE(FilesIn(InWork("folder")).empty());
+  EXPECT_EQ(NamesIn(work_.path()), filesBefore);
+  EXPECT_TRUE(NamesIn(InWork("folder")).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FileFaultTest, testing::ValuesIn(kFileFaultCases),

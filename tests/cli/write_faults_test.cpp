@@ -33,18 +33,6 @@ struct RunResult {
   std::string err;
 };
 
-std::string ReadText(const fs::path& path) {
-  const std::vector<std::uint8_t> bytes = ReadBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-std::set<std::string> FilesIn(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 // Runs the program as the user running the tests.
 constexpr uid_t kSameUser = uid_t(-1);
 
@@ -119,7 +107,7 @@ class WriteFaultTest : public testing::Test {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "varnowel-compose: " + message + "\n");
     EXPECT_EQ(ReadBytes(InWork("fwrite.bmp")), earlier_);
-    EXPECT_EQ(FilesIn(work_.path()), filesBefore);
+    EXPECT_EQ(NamesIn(work_.path()), filesBefore);
   }
 
   TempDir work_;
@@ -132,7 +120,7 @@ class WriteFaultTest : public testing::Test {
 TEST_F(WriteFaultTest, FullDeviceAsTheOutput) {
   for (const char* layer : {"a.bmp", "large.bmp"}) {
     SCOPED_TRACE(layer);
-    const auto filesBefore = FilesIn(work_.path());
+    const auto filesBefore = NamesIn(work_.path());
     const RunResult result = Run({"-o", "/dev/full", layer});
     ExpectRefused(result, "/dev/full: cannot write the output file", filesBefore);
     struct stat device {};
@@ -146,7 +134,7 @@ TEST_F(WriteFaultTest, FolderWithoutWritePermission) {
   WriteBytes(InWork("locked/fwrite.bmp"), earlier_);
   fs::permissions(InWork("locked"), fs::perms(0555));
   fs::permissions(InWork("a.bmp"), fs::perms(0644));
-  const auto filesBefore = FilesIn(work_.path());
+  const auto filesBefore = NamesIn(work_.path());
   // Root may write anywhere: root runs the program as nobody.
   const uid_t user = geteuid() == 0 ? Nobody() : kSameUser;
 
@@ -157,12 +145,12 @@ TEST_F(WriteFaultTest, FolderWithoutWritePermission) {
   fs::permissions(InWork("locked"), fs::perms(0755));
   ExpectRefused(result, "locked/fwrite.bmp: cannot create the output file", filesBefore);
   EXPECT_EQ(ReadBytes(InWork("locked/fwrite.bmp")), earlier_);
-  EXPECT_EQ(FilesIn(InWork("locked")), std::set<std::string>{"fwrite.bmp"});
+  EXPECT_EQ(NamesIn(InWork("locked")), std::set<std::string>{"fwrite.bmp"});
 }
 
 TEST_F(WriteFaultTest, LayerThatIsAPipeIsRefusedNotWaitedOn) {
   ASSERT_EQ(mkfifo(InWork("pipe.bmp").c_str(), 0600), 0);
-  const auto filesBefore = FilesIn(work_.path());
+  const auto filesBefore = NamesIn(work_.path());
   ExpectRefused(Run({"pipe.bmp"}), "pipe.bmp: cannot open the file", filesBefore);
 }
 
@@ -174,14 +162,14 @@ TEST_F(WriteFaultTest, ResultThatIsOneOfItsLayersIsComposedFromItsOldContent) {
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_EQ(result.out, "wrote a.bmp\n");
   EXPECT_EQ(ReadBytes(InWork("a.bmp")), ReadBytes(InWork("expected.bmp")));
-  EXPECT_EQ(FilesIn(work_.path()),
+  EXPECT_EQ(NamesIn(work_.path()),
             (std::set<std::string>{"a.bmp", "b.bmp", "copy.bmp", "cut.bmp", "expected.bmp",
                                    "fwrite.bmp", "large.bmp"}));
 }
 
 TEST_F(WriteFaultTest, ResultThatIsOneOfItsLayersIsKeptWhenAnotherFails) {
   const std::vector<std::uint8_t> before = ReadBytes(InWork("a.bmp"));
-  const auto filesBefore = FilesIn(work_.path());
+  const auto filesBefore = NamesIn(work_.path());
   const RunResult result = Run({"-o", "a.bmp", "a.bmp", "cut.bmp"});
   ExpectRefused(result, "cut.bmp: the file is shorter than its pixel rows", filesBefore);
   EXPECT_EQ(ReadBytes(InWork("a.bmp")), before);

@@ -27,14 +27,6 @@ inline std::string WriteLayer(const TempDir& dir, const std::string& name, const
   return path;
 }
 
-// The names in a folder, to show that a run left no stray file behind.
-inline std::set<std::string> NamesIn(const std::filesystem::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 // Switches layer `index` of the record on with the given settings, as the dialog's commands do.
 inline void EnableLayer(CompositeJob& job, int index, const std::string& path,
                         std::int32_t transparency = 0, bool grayscale = false) {

@@ -93,6 +93,18 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_
   ASSERT_TRUE(out.good()) << "cannot write " << path;
 }
 
+std::string ReadText(const std::filesystem::path& path) {
+  const std::vector<std::uint8_t> bytes = ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::set<std::string> NamesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
 TempDir::TempDir() {
   std::random_device random;
   for (;;) {

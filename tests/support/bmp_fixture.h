@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,11 @@ std::vector<std::uint8_t> EncodeBmp(const Picture& picture, const BmpVariant& va
 Picture DecodeBmp(const std::vector<std::uint8_t>& bytes);
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+std::string ReadText(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+// The names of the entries of a folder, to show that a run left no stray file behind.
+std::set<std::string> NamesIn(const std::filesystem::path& folder);
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
