@@ -31,7 +31,7 @@ struct Box {
 // thread of this test process, with a fresh job record (process-wide state of the dialog code
 // stays with the process). Process: the real varnowel.exe as a process of its own, for what only
 // a process shows, such as its exit status. A 32-bit Wine may run under an emulator, where every
-// process start costs about a minute: most tests therefore run in-process.
+// process start costs seconds: most tests therefore run in-process.
 enum class Launch { InProcess, Process };
 
 // One running program with its current directory; ended at destruction if still running.
