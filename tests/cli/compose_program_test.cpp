@@ -1,8 +1,4 @@
 // varnowel-compose run as a program: exit statuses, what it prints, and the files it writes.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,6 +9,7 @@
 #include <vector>
 
 #include "bmp_fixture.h"
+#include "program_run.h"
 
 namespace varnowel::test {
 namespace {
@@ -40,44 +37,15 @@ std::string Lines(std::string text) {
   return lines;
 }
 
-struct RunResult {
-  int exitStatus = -1;  // -1 when the program did not exit normally
-  std::string out;
-  std::string err;
-};
-
 class ComposeProgramTest : public testing::Test {
  protected:
-  // Runs the program with `args` in the work folder, its output caught in files elsewhere so
-  // the work folder holds only what the program leaves there.
+  // Runs the program with `args` in the work folder, its output caught elsewhere.
   RunResult Run(const std::vector<std::string>& args) {
-    const fs::path outPath = capture_.path() / "stdout";
-    const fs::path errPath = capture_.path() / "stderr";
     std::vector<std::string> command = ProgramCommand();
     command.insert(command.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : command) argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child == 0) {
-      const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (out < 0 || err < 0 || chdir(work_.path().c_str()) != 0 || dup2(out, 1) < 0 ||
-          dup2(err, 2) < 0)
-        _exit(126);
-      execvp(argv[0], argv.data());
-      _exit(127);
-    }
-    RunResult result;
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child) {
-      ADD_FAILURE() << "cannot run " << command.front();
-      return result;
-    }
-    if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
-    result.out = Lines(ReadText(outPath));
-    result.err = Lines(ReadText(errPath));
+    RunResult result = RunProgram(command, work_.path(), capture_.path());
+    result.out = Lines(result.out);
+    result.err = Lines(result.err);
     return result;
   }
 

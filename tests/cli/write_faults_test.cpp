@@ -1,10 +1,8 @@
 // varnowel-compose against outputs that fail while or before they are written, a layer that is
 // a pipe, and a result that is also one of its layers: the message, exit status 1, the earlier
 // file as it was and no file left behind.
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "bmp_fixture.h"
+#include "program_run.h"
 
 namespace varnowel::test {
 namespace {
@@ -22,20 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kProgram = VARNOWEL_COMPOSE_PROGRAM;
-// What the child reports when it could not take the user id asked for, or not start the
-// program after taking it.
-constexpr int kCannotSwitchUser = 125;
-constexpr int kCannotStart = 127;
-
-struct RunResult {
-  int exitStatus = -1;  // -1 when the program did not exit normally
-  std::string out;
-  std::string err;
-};
-
-// Runs the program as the user running the tests.
-constexpr uid_t kSameUser = uid_t(-1);
-
 // The user id of nobody, for runs that root must make as another user.
 uid_t Nobody() {
   const passwd* nobody = getpwnam("nobody");
@@ -54,37 +39,12 @@ class WriteFaultTest : public testing::Test {
     WriteBytes(InWork("fwrite.bmp"), earlier_);
   }
 
-  // Runs the program with `args` in the work folder as `user`, its output caught in files
-  // elsewhere so the work folder holds only what the program leaves.
+  // Runs the program with `args` in the work folder as `user`, its output caught elsewhere.
+  // A program that waits on something is ended, and the test fails rather than hangs.
   RunResult Run(const std::vector<std::string>& args, uid_t user = kSameUser) {
-    const fs::path outPath = capture_.path() / "stdout";
-    const fs::path errPath = capture_.path() / "stderr";
-    std::vector<char*> argv{const_cast<char*>(kProgram)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child == 0) {
-      const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (out < 0 || err < 0 || chdir(work_.path().c_str()) != 0 || dup2(out, 1) < 0 ||
-          dup2(err, 2) < 0)
-        _exit(126);
-      if (user != kSameUser && (setgid(user) != 0 || setuid(user) != 0)) _exit(kCannotSwitchUser);
-      alarm(60);  // a program that waits on something ends, and the test fails, not hangs
-      execv(kProgram, argv.data());
-      _exit(kCannotStart);
-    }
-    RunResult result;
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child) {
-      ADD_FAILURE() << "cannot run " << kProgram;
-      return result;
-    }
-    if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
-    result.out = ReadText(outPath);
-    result.err = ReadText(errPath);
-    return result;
+    std::vector<std::string> command{kProgram};
+    command.insert(command.end(), args.begin(), args.end());
+    return RunProgram(command, work_.path(), capture_.path(), user, 60);
   }
 
   static Picture Marked(Pixel fill, Pixel mark) {
